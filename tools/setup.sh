@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quarn needs to build and test, only when some
+# are missing. Run as root on Debian.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build g++ clang flex bison libmcpp-dev
+  libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
+  libedit-dev libgtest-dev xvfb xauth fonts-ipafont-mincho fonts-dejavu-core
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,47 @@
+#include "value/settings.h"
+
+namespace {
+std::string g_format = "%.3f";
+double g_tolerance = 0.0;
+bool g_strict = false;
+}  // namespace
+
+const char* numberFormat() { return g_format.c_str(); }
+
+bool isValidNumberFormat(const std::string& f) {
+    // Exactly one conversion, of a floating-point type, with flags, width and
+    // precision given as digits only; "%%" is allowed anywhere.
+    int conversions = 0;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (f[i] != '%') continue;
+        ++i;
+        if (i < f.size() && f[i] == '%') continue;
+        while (i < f.size() && (f[i] == '-' || f[i] == '+' || f[i] == ' ' || f[i] == '#' || f[i] == '0')) ++i;
+        while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+        if (i < f.size() && f[i] == '.') {
+            ++i;
+            while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+        }
+        if (i >= f.size()) return false;
+        switch (f[i]) {
+            case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
+                ++conversions;
+                break;
+            default:
+                return false;
+        }
+    }
+    return conversions == 1;
+}
+
+bool setNumberFormat(const std::string& format) {
+    if (!isValidNumberFormat(format)) return false;
+    g_format = format;
+    return true;
+}
+
+double compareTolerance() { return g_tolerance; }
+void setCompareTolerance(double eps) { g_tolerance = eps; }
+
+bool strictMode() { return g_strict; }
+void setStrictMode(bool on) { g_strict = on; }
