@@ -1,0 +1,63 @@
+// Start-up, the script and its main function, and shut-down.
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "builtins/builtins.h"
+#include "driver/driver.h"
+#include "exec/exec.h"
+#include "graphics/graphics.h"
+#include "platform/program_dir.h"
+
+namespace {
+
+bool isRegularFile(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+// "init.qn" and then "user.qn" from the program's directory; a missing one
+// is skipped without a message and an error in one does not stop start-up.
+void runStartupScripts(const std::string& moduleDirectory) {
+    for (const char* name : {"init.qn", "user.qn"}) {
+        const std::string path = moduleDirectory + name;
+        if (isRegularFile(path)) runScript(path.c_str());
+    }
+}
+
+void callMain() {
+    switch (mainProbe()) {
+        case 1:
+            runText("exit(main(0));");
+            break;
+        case 0:
+            runText("exit(main());");
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+int runInterpreter(const CommandLine& line) {
+    PreprocessorSettings& settings = preprocessorSettings();
+    settings.options = line.preprocessorOptions;
+    settings.moduleDirectory = programDirectory();
+
+    registerCoreBuiltins();
+    registerGraphicsBuiltins();
+    scopeOpenFunctionFrame();  // the global frame, bottom of the scope stack
+
+    runStartupScripts(settings.moduleDirectory);
+    if (!line.scriptName.empty()) {
+        runScript(line.scriptName.c_str());  // its value is discarded
+        callMain();
+    }
+    if (line.talk) talkMode();
+
+    scopeClearAll();
+    clearFunctions();
+    std::fflush(stdout);
+    return 0;
+}
