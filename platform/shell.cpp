@@ -1,0 +1,69 @@
+#include "platform/shell.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+int statusToResult(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+// Runs argv[0] with argv and waits, ignoring the keyboard signals meanwhile so
+// that Ctrl-C stops the child and not the interpreter (as system() does).
+int runAndWait(const char* path, char* const argv[]) {
+    std::fflush(nullptr);  // our buffered output must come before the child's
+    struct sigaction ignore {}, oldInt {}, oldQuit {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGINT, &ignore, &oldInt);
+    sigaction(SIGQUIT, &ignore, &oldQuit);
+
+    pid_t pid = fork();
+    if (pid == 0) {
+        sigaction(SIGINT, &oldInt, nullptr);
+        sigaction(SIGQUIT, &oldQuit, nullptr);
+        execvp(path, argv);
+        _exit(127);
+    }
+    int result = -1;
+    if (pid > 0) {
+        int status = 0;
+        pid_t r;
+        do {
+            r = waitpid(pid, &status, 0);
+        } while (r < 0 && errno == EINTR);
+        if (r == pid) result = statusToResult(status);
+    }
+    sigaction(SIGINT, &oldInt, nullptr);
+    sigaction(SIGQUIT, &oldQuit, nullptr);
+    return result;
+}
+
+}  // namespace
+
+std::string interactiveShellPath() {
+    const char* shell = std::getenv("SHELL");
+    if (shell && *shell) return shell;
+    return "/bin/sh";
+}
+
+int runShellCommand(const std::string& command) {
+    char sh[] = "/bin/sh";
+    char dashC[] = "-c";
+    std::string text = command;
+    char* argv[] = {sh, dashC, text.data(), nullptr};
+    return runAndWait("/bin/sh", argv);
+}
+
+int runInteractiveShell() {
+    std::string path = interactiveShellPath();
+    char* argv[] = {path.data(), nullptr};
+    return runAndWait(path.c_str(), argv);
+}

@@ -1,0 +1,73 @@
+#include "platform/sound.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/clock.h"
+
+namespace {
+
+// Plays the tone; false when there is no audio device to play it on.
+bool playThroughAudioDevice(int hz, int ms) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec want {};
+    want.freq = 44100;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = 1024;
+    SDL_AudioSpec have {};
+    SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    const int count = have.freq / 1000 * ms;
+    std::vector<short> samples(count > 0 ? count : 0);
+    fillSquareWave(samples.data(), count, hz, have.freq, 6000);
+    bool played = SDL_QueueAudio(device, samples.data(), static_cast<Uint32>(samples.size() * sizeof(short))) == 0;
+    if (played) {
+        SDL_PauseAudioDevice(device, 0);
+        std::uint32_t start = millisecondTick();
+        // Wait for the queue to drain, but never much longer than the tone.
+        while (SDL_GetQueuedAudioSize(device) > 0 && millisecondTick() - start < static_cast<std::uint32_t>(ms) + 500)
+            sleepMilliseconds(5);
+        std::uint32_t spent = millisecondTick() - start;
+        if (spent < static_cast<std::uint32_t>(ms)) sleepMilliseconds(ms - spent);
+    }
+    SDL_CloseAudioDevice(device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return played;
+}
+
+void ringTerminalBell() {
+    if (isatty(STDOUT_FILENO)) {
+        std::fputc('\a', stdout);
+        std::fflush(stdout);
+    } else if (isatty(STDERR_FILENO)) {
+        std::fputc('\a', stderr);
+    }
+}
+
+}  // namespace
+
+void fillSquareWave(short* out, int count, int hz, int rate, short amplitude) {
+    if (hz <= 0 || rate <= 0) {
+        for (int i = 0; i < count; ++i) out[i] = 0;
+        return;
+    }
+    // Sample i lies in half period floor(2 * hz * i / rate); even halves are high.
+    for (int i = 0; i < count; ++i) {
+        long long half = 2LL * hz * i / rate;
+        out[i] = half % 2 == 0 ? amplitude : static_cast<short>(-amplitude);
+    }
+}
+
+void beepTone(int hz, int ms) {
+    if (ms <= 0) return;
+    if (playThroughAudioDevice(hz, ms)) return;
+    ringTerminalBell();
+    sleepMilliseconds(static_cast<std::uint32_t>(ms));
+}
