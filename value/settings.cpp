@@ -2,7 +2,6 @@
 
 namespace {
 std::string g_format = "%.3f";
-double g_tolerance = 0.0;
 bool g_strict = false;
 }  // namespace
 
@@ -10,7 +9,7 @@ const char* numberFormat() { return g_format.c_str(); }
 
 bool isValidNumberFormat(const std::string& f) {
     // Exactly one conversion, of a floating-point type, with flags, width and
-    // precision given as digits only; "%%" is allowed anywhere.
+    // precision given as digits only (an optional "l" before the type); "%%" is allowed anywhere.
     int conversions = 0;
     for (std::size_t i = 0; i < f.size(); ++i) {
         if (f[i] != '%') continue;
@@ -22,6 +21,8 @@ bool isValidNumberFormat(const std::string& f) {
             ++i;
             while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
         }
+        // "l" changes nothing for a double and is commonly written ("%lf").
+        if (i < f.size() && f[i] == 'l') ++i;
         if (i >= f.size()) return false;
         switch (f[i]) {
             case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
@@ -40,8 +41,8 @@ bool setNumberFormat(const std::string& format) {
     return true;
 }
 
-double compareTolerance() { return g_tolerance; }
-void setCompareTolerance(double eps) { g_tolerance = eps; }
+double g_compareTolerance = 0.0;
+void setCompareTolerance(double eps) { g_compareTolerance = eps; }
 
 bool strictMode() { return g_strict; }
 void setStrictMode(bool on) { g_strict = on; }

@@ -10,8 +10,10 @@ const char* numberFormat();
 bool setNumberFormat(const std::string& format);
 bool isValidNumberFormat(const std::string& format);
 
-// The comparison tolerance, 0 by default.
-double compareTolerance();
+// The comparison tolerance, 0 by default. Read inline: every comparison and
+// truth test of every element reads it.
+extern double g_compareTolerance;
+inline double compareTolerance() { return g_compareTolerance; }
 void setCompareTolerance(double eps);
 
 // Strict mode, off by default.

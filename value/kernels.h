@@ -1,0 +1,109 @@
+// Element kernels as inline functions, so the element-wise loops can be
+// instantiated for them without an indirect call per element. The k_*
+// functions of value/ops.h are these same kernels behind a function pointer.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "value/ops.h"
+#include "value/raise.h"
+#include "value/settings.h"
+
+namespace kern {
+
+inline Complex add(Complex a, Complex b) { return {a.re + b.re, a.im + b.im}; }
+inline Complex sub(Complex a, Complex b) { return {a.re - b.re, a.im - b.im}; }
+inline Complex mul(Complex a, Complex b) { return cmul(a, b); }
+inline Complex neg(Complex a) { return {-a.re, -a.im}; }
+
+inline Complex div(Complex a, Complex b) {
+    if (a.im == 0.0 && b.im == 0.0) return {a.re / b.re, 0.0};
+    return cdiv(a, b);
+}
+
+// Truncation toward zero through a signed 64-bit integer; NaN and values
+// outside [-2^63, 2^63) give -2^63.
+inline double trunc64(double x) {
+    if (x >= -9223372036854775808.0 && x < 9223372036854775808.0)
+        return static_cast<double>(static_cast<std::int64_t>(x));
+    return -9223372036854775808.0;
+}
+
+inline Complex ldiv(int line, Complex a, Complex b) {
+    if (b.re == 0.0 && b.im == 0.0) raiseError(line, "Division by 0");
+    Complex q = cdiv(a, b);
+    return {trunc64(q.re), trunc64(q.im)};
+}
+
+inline Complex mod(int line, Complex a, Complex b) {
+    Complex t = ldiv(line, a, b);
+    Complex tb = cmul(t, b);
+    return {a.re - tb.re, a.im - tb.im};
+}
+
+// Equality under the comparison tolerance: equal values always match; an
+// infinity matches only an infinity of the same sign; otherwise the allowed
+// difference is the tolerance scaled by the larger magnitude (at least 1).
+inline bool teq(double x, double y) {
+    if (x == y) return true;
+    double eps = compareTolerance();
+    if (eps == 0.0 || std::isinf(x) || std::isinf(y)) return false;
+    double m = std::fmax(std::fmax(std::fabs(x), std::fabs(y)), 1.0);
+    return std::fabs(x - y) <= eps * m;
+}
+
+inline bool truth(Complex z) {
+    if (std::isnan(z.re) || std::isnan(z.im)) return false;
+    return !(teq(z.re, 0.0) && teq(z.im, 0.0));
+}
+
+inline Complex boolean(bool t) { return {t ? 1.0 : 0.0, 0.0}; }
+
+inline bool anyNaN(Complex a, Complex b) {
+    return std::isnan(a.re) || std::isnan(a.im) || std::isnan(b.re) || std::isnan(b.im);
+}
+
+inline Complex eq(Complex a, Complex b) {
+    if (anyNaN(a, b)) return boolean(false);
+    return boolean(teq(a.re, b.re) && teq(a.im, b.im));
+}
+inline Complex ne(Complex a, Complex b) {
+    if (anyNaN(a, b)) return boolean(true);
+    return boolean(!(teq(a.re, b.re) && teq(a.im, b.im)));
+}
+
+// The ordered comparisons need real operands.
+inline void requireReal(int line, Complex a, Complex b, const char* message) {
+    if (!(teq(a.im, 0.0) && teq(b.im, 0.0))) raiseError(line, "%s", message);
+}
+inline Complex gt(int line, Complex a, Complex b) {
+    requireReal(line, a, b, "Complex cannot compare in operator >");
+    if (std::isnan(a.re) || std::isnan(b.re)) return boolean(false);
+    return boolean(!teq(a.re, b.re) && a.re > b.re);
+}
+inline Complex lt(int line, Complex a, Complex b) {
+    requireReal(line, a, b, "Complex cannot compare in operator <");
+    if (std::isnan(a.re) || std::isnan(b.re)) return boolean(false);
+    return boolean(!teq(a.re, b.re) && a.re < b.re);
+}
+inline Complex ge(int line, Complex a, Complex b) {
+    requireReal(line, a, b, "Complex cannot compare in operator >=");
+    if (std::isnan(a.re) || std::isnan(b.re)) return boolean(false);
+    return boolean(teq(a.re, b.re) || a.re > b.re);
+}
+inline Complex le(int line, Complex a, Complex b) {
+    requireReal(line, a, b, "Complex cannot compare in operator <=");
+    if (std::isnan(a.re) || std::isnan(b.re)) return boolean(false);
+    return boolean(teq(a.re, b.re) || a.re < b.re);
+}
+
+inline Complex truthOf(Complex a) { return boolean(truth(a)); }
+inline Complex lnot(Complex a) { return boolean(!truth(a)); }
+inline Complex land(Complex a, Complex b) { return boolean(truth(a) && truth(b)); }
+inline Complex lor(Complex a, Complex b) { return boolean(truth(a) || truth(b)); }
+inline Complex select(Complex a, Complex b) { return truth(a) ? b : Complex{0.0, 0.0}; }
+
+Complex pow(Complex a, Complex b);
+
+}  // namespace kern
