@@ -35,7 +35,8 @@ for w in "${args[@]}"; do
   esac
 done
 [ $placed = 1 ] || words+=("$name")
-"$quarn" "${words[@]}" < "$input" > "$work/stdout.txt" 2> "$work/stderr.txt"
+# argv[0] is "quarn", as when it is found on PATH.
+(exec -a quarn "$quarn" "${words[@]}") < "$input" > "$work/stdout.txt" 2> "$work/stderr.txt"
 status=$?
 
 fail=0
