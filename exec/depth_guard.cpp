@@ -1,0 +1,34 @@
+#include "exec/depth_guard.h"
+
+#include <pthread.h>
+
+#include "value/raise.h"
+
+thread_local int DepthGuard::depth_ = 0;
+
+namespace {
+// Room kept free below the limit for raising and unwinding the error.
+constexpr std::size_t kReserve = 512 * 1024;
+
+const char* computeLimit() {
+    pthread_attr_t attr;
+    if (pthread_getattr_np(pthread_self(), &attr) != 0) return nullptr;
+    void* addr = nullptr;
+    std::size_t size = 0;
+    int rc = pthread_attr_getstack(&attr, &addr, &size);
+    pthread_attr_destroy(&attr);
+    if (rc != 0 || !addr || size == 0) return nullptr;
+    std::size_t reserve = kReserve < size / 4 ? kReserve : size / 4;
+    return static_cast<const char*>(addr) + reserve;
+}
+}  // namespace
+
+const char* DepthGuard::stackLimit() {
+    thread_local const char* limit = computeLimit();
+    return limit;
+}
+
+void DepthGuard::tooDeep(int line) {
+    --depth_;
+    raiseError(line, "Recursion too deep");
+}

@@ -1,0 +1,318 @@
+// The node evaluator: one recursive dispatch over the node kinds.
+#include <vector>
+
+#include "exec/depth_guard.h"
+#include "exec/eval_parts.h"
+#include "exec/functions.h"
+#include "exec/lvalue.h"
+#include "value/ops.h"
+#include "value/raise.h"
+
+NContext::~NContext() = default;
+
+namespace {
+
+inline NNum* scalarNum(const NRefPtr& v) {
+    NNum* n = asNum(v);
+    return n && n->cols == 1 && n->rows == 1 ? n : nullptr;
+}
+// Held by this one reference and bound to no variable: free to overwrite.
+inline bool unshared(const NNum* n) { return n->refCount == 1 && n->bindCount == 0; }
+
+}  // namespace
+
+NRefPtr binaryOp(int line, NRefPtr a, NRefPtr b, Complex (*f)(int, Complex, Complex)) {
+    NNum* x = scalarNum(a);
+    NNum* y = scalarNum(b);
+    if (!x || !y) return op2(line, a, b, f);
+    Complex z = f(line, x->data[0], y->data[0]);
+    if (unshared(x)) {
+        x->data[0] = z;
+        return a;
+    }
+    if (unshared(y)) {
+        y->data[0] = z;
+        return b;
+    }
+    return makeNum(z);
+}
+
+NRefPtr unaryOp(int line, NRefPtr a, Complex (*f)(int, Complex)) {
+    NNum* x = scalarNum(a);
+    if (!x) return op1(line, a, f);
+    Complex z = f(line, x->data[0]);
+    if (unshared(x)) {
+        x->data[0] = z;
+        return a;
+    }
+    return makeNum(z);
+}
+
+namespace {
+
+NRefPtr addAny(int line, NRefPtr a, NRefPtr b) {
+    if (scalarNum(a) && scalarNum(b)) return binaryOp(line, std::move(a), std::move(b), k_add);
+    return addValues(line, a, b);
+}
+
+using Compare = NRefPtr (*)(int, const NRefPtr&, const NRefPtr&);
+
+NRefPtr compareAny(int line, NRefPtr a, NRefPtr b, Compare general, Kernel2 kernel) {
+    if (scalarNum(a) && scalarNum(b)) return binaryOp(line, std::move(a), std::move(b), kernel);
+    return general(line, a, b);
+}
+
+Kernel2 elementKernel(std::int32_t kind) {
+    switch (kind) {
+    case OP_SUB: return k_sub;
+    case OP_MUL: return k_mul;
+    case OP_DIV: return k_div;
+    case OP_POW: return k_pow;
+    case OP_MOD: return k_mod;
+    case OP_LDIV: return k_ldiv;
+    default: return nullptr;
+    }
+}
+
+// The plain binary operation of kind (OP_ADD .. OP_LDIV) on two values.
+NRefPtr combine(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
+    if (kind == OP_ADD) return addAny(line, std::move(a), std::move(b));
+    if (kind == OP_DOT) return matrixProduct(line, a, b);
+    return binaryOp(line, std::move(a), std::move(b), elementKernel(kind));
+}
+
+NRefPtr evalMatrix(NContext& ctx, Node* node) {
+    int line = node->line;
+    std::vector<NRefPtr> kept;
+    std::int64_t totalRows = 0;
+    std::int64_t width = 0;
+    for (Node* row = node->child[0]; row; row = nextOf(row)) {
+        std::int64_t w = 0;
+        std::int64_t h = 0;
+        for (Node* e = row->child[0]; e; e = nextOf(e)) {
+            NRefPtr v = evaluate(ctx, e);
+            NNum* m = asNum(v);
+            if (!m) raiseError(line, "Matrix element must be number");
+            w += m->cols;
+            if (h < 1)
+                h = m->rows;
+            else if (m->rows != h)
+                raiseError(line, "Matrix size error");
+            kept.push_back(std::move(v));
+        }
+        totalRows += h;
+        if (width > 0 && w != width) raiseError(line, "Matrix size error");
+        if (width <= 0) width = w;
+    }
+    if (width > INT32_MAX || totalRows > INT32_MAX) raiseError(line, "Matrix size error");
+    NNum* result = new NNum(static_cast<std::int32_t>(width), static_cast<std::int32_t>(totalRows));
+    NRefPtr out(result);
+    std::size_t k = 0;
+    std::int32_t rowOffset = 0;
+    for (Node* row = node->child[0]; row; row = nextOf(row)) {
+        std::int32_t colOffset = 0;
+        std::int32_t lastRows = 0;
+        for (Node* e = row->child[0]; e; e = nextOf(e)) {
+            const NNum* m = static_cast<const NNum*>(kept[k++].get());
+            for (std::int32_t r = 0; r < m->rows; ++r)
+                for (std::int32_t c = 0; c < m->cols; ++c) result->at(rowOffset + r, colOffset + c) = m->at(r, c);
+            colOffset += m->cols;
+            lastRows = m->rows;
+        }
+        rowOffset += lastRows;
+    }
+    return out;
+}
+
+NRefPtr evalCond(NContext& ctx, Node* node) {
+    int line = node->line;
+    Node* const* p = static_cast<Payload3*>(node->data)->p;
+    NRefPtr m = unaryOp(line, evaluate(ctx, p[0]), k_truth);
+    NRefPtr n = unaryOp(line, m, k_not);
+    NRefPtr e = binaryOp(line, std::move(n), evaluate(ctx, p[2]), k_select);
+    NRefPtr t = binaryOp(line, std::move(m), evaluate(ctx, p[1]), k_select);
+    return binaryOp(line, std::move(t), std::move(e), k_add);
+}
+
+NRefPtr evalStep(NContext& ctx, Node* node) {
+    int line = node->line;
+    LValue lv = resolveTarget(ctx, node->child[0]);
+    NRefPtr old = readTarget(line, lv);
+    bool up = node->kind == OP_PREINC || node->kind == OP_POSTINC;
+    NRefPtr updated = binaryOp(line, old, makeNum(1.0), up ? k_add : k_sub);
+    storeTarget(line, lv, updated);
+    if (node->kind == OP_POSTINC || node->kind == OP_POSTDEC) return old;
+    return updated;
+}
+
+NRefPtr evalCompound(NContext& ctx, Node* node) {
+    int line = node->line;
+    LValue lv = resolveTarget(ctx, node->child[0]);
+    NRefPtr x = evaluate(ctx, node->child[1]);
+    NRefPtr old = readTarget(line, lv);
+    NRefPtr updated = combine(line, node->kind - kCompoundOffset, std::move(old), std::move(x));
+    storeTarget(line, lv, updated);
+    return updated;
+}
+
+NRefPtr evalSwap(NContext& ctx, Node* node) {
+    int line = node->line;
+    LValue a = resolveTarget(ctx, node->child[0]);
+    LValue b = resolveTarget(ctx, node->child[1]);
+    NRefPtr va = readTarget(line, a);
+    NRefPtr vb = readTarget(line, b);
+    storeTarget(line, a, vb);
+    storeTarget(line, b, va);
+    return makeNum(0.0);
+}
+
+NRefPtr evalString(Node* node) {
+    const StrPayload* s = static_cast<const StrPayload*>(node->data);
+    return makeString(std::string(s->bytes, s->length));
+}
+
+}  // namespace
+
+NRefPtr evaluate(NContext& ctx, Node* node) {
+    DepthGuard guard(node->line);
+    int line = node->line;
+    Node* c0 = node->child[0];
+    Node* c1 = node->child[1];
+    switch (node->kind) {
+    case OP_NUM:
+        return makeNum(node->re, node->im);
+    case OP_IDENT: {
+        Symbol* s = scopeLookup(identName(node));
+        if (!s) raiseError(line, "Variable %s not declared", identName(node));
+        return s->valueRef();
+    }
+    case OP_STR:
+        return evalString(node);
+    case OP_FILEID:
+        return NRefPtr(new NFileID(node->re > -1e9 && node->re < 1e9 ? static_cast<std::int32_t>(node->re) : -1));
+    case OP_MATRIX:
+        return evalMatrix(ctx, node);
+    case OP_INDEX: {
+        LValue lv = resolveTarget(ctx, node);
+        return readTarget(line, lv);
+    }
+    case OP_ADD: {
+        NRefPtr a = evaluate(ctx, c0);
+        return addAny(line, std::move(a), evaluate(ctx, c1));
+    }
+    case OP_SUB:
+    case OP_MUL:
+    case OP_DIV:
+    case OP_POW:
+    case OP_MOD:
+    case OP_LDIV: {
+        NRefPtr a = evaluate(ctx, c0);
+        return binaryOp(line, std::move(a), evaluate(ctx, c1), elementKernel(node->kind));
+    }
+    case OP_DOT: {
+        NRefPtr a = evaluate(ctx, c0);
+        NRefPtr b = evaluate(ctx, c1);
+        return matrixProduct(line, a, b);
+    }
+    case OP_NEG:
+        return unaryOp(line, evaluate(ctx, c0), k_neg);
+    case OP_TRANS: {
+        NRefPtr a = evaluate(ctx, c0);
+        return transpose(line, a);
+    }
+    case OP_BLOCK:
+        return evalBlock(ctx, node);
+    case OP_ASSIGN: {
+        NRefPtr v = evaluate(ctx, c1);
+        return assignTo(ctx, c0, v);
+    }
+    case OP_COND:
+        return evalCond(ctx, node);
+    case OP_COMMA:
+        evaluate(ctx, c0);
+        return evaluate(ctx, c1);
+    case OP_PREINC:
+    case OP_POSTINC:
+    case OP_PREDEC:
+    case OP_POSTDEC:
+        return evalStep(ctx, node);
+    case OP_ADDSET:
+    case OP_SUBSET:
+    case OP_MULSET:
+    case OP_DIVSET:
+    case OP_POWSET:
+    case OP_MODSET:
+    case OP_DOTSET:
+    case OP_LDIVSET:
+        return evalCompound(ctx, node);
+    case OP_VAR:
+        return evalVar(ctx, node);
+    case OP_EXTERN:
+        return evalExtern(ctx, node);
+    case OP_CALL:
+        return evalCall(ctx, node);
+    case OP_IF:
+        return evalIf(ctx, node);
+    case OP_WHILE:
+    case OP_DO:
+    case OP_FOR:
+        return evalLoop(ctx, node);
+    case OP_TRY:
+        return evalTry(ctx, node);
+    case OP_SWITCH:
+        return evalSwitch(ctx, node);
+    case OP_CASE:
+    case OP_DEFAULT:
+        return makeNum(0.0);
+    case OP_EQ:
+    case OP_NE:
+    case OP_GT:
+    case OP_GE:
+    case OP_LT:
+    case OP_LE: {
+        static const Compare general[] = {compareEQ, compareNE, compareGT, compareGE, compareLT, compareLE};
+        static const Kernel2 kernels[] = {k_eq, k_ne, k_gt, k_ge, k_lt, k_le};
+        int i = node->kind - OP_EQ;
+        NRefPtr a = evaluate(ctx, c0);
+        return compareAny(line, std::move(a), evaluate(ctx, c1), general[i], kernels[i]);
+    }
+    case OP_SAME:
+    case OP_NSAME: {
+        NRefPtr b = evaluate(ctx, c1);
+        NRefPtr a = evaluate(ctx, c0);
+        if (node->kind == OP_SAME) return allOf(line, compareAny(line, a, b, compareEQ, k_eq));
+        return anyOf(line, compareAny(line, a, b, compareNE, k_ne));
+    }
+    case OP_ANY: {
+        NRefPtr a = evaluate(ctx, c0);
+        return anyOf(line, a);
+    }
+    case OP_ALL: {
+        NRefPtr a = evaluate(ctx, c0);
+        return allOf(line, a);
+    }
+    case OP_NOT:
+        return unaryOp(line, evaluate(ctx, c0), k_not);
+    case OP_AND:
+    case OP_OR: {
+        NRefPtr a = evaluate(ctx, c0);
+        return binaryOp(line, std::move(a), evaluate(ctx, c1), node->kind == OP_AND ? k_and : k_or);
+    }
+    case OP_BREAK:
+        ctx.setJump(CS_BREAK, line, 1);
+        return makeNum(0.0);
+    case OP_CONTINUE:
+        ctx.setJump(CS_CONTINUE, line, 1);
+        return makeNum(0.0);
+    case OP_RETURN:
+        ctx.setWithValue(CS_RETURN, line, c0 ? evaluate(ctx, c0) : makeNum(0.0));
+        return makeNum(0.0);
+    case OP_SWAP:
+        return evalSwap(ctx, node);
+    case OP_INPUT:
+    case OP_LINPUT:
+        return evalInput(ctx, node);
+    default:
+        raiseError(line, "Unknown opcode: %d", node->kind);
+    }
+}

@@ -1,0 +1,57 @@
+// The function table: user functions and native built-ins under one key
+// space, "name$n" for a fixed argument count or the bare name for a
+// variadic built-in, ordered by plain byte comparison.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "exec/exec.h"
+
+// The parameter list and body of a user function. Freed when the last holder
+// lets go: the table's record, or a call still running the body after the
+// function was redefined under it.
+struct UserBody {
+    Node* params;  // first OP_IDENT, chained by next; may be null
+    Node* body;    // OP_BLOCK
+    int paramCount;
+
+    UserBody(Node* p, Node* b);
+    UserBody(const UserBody&) = delete;
+    UserBody& operator=(const UserBody&) = delete;
+    ~UserBody();
+};
+
+enum FuncKind : std::int32_t { FUNC_USER = 0, FUNC_NATIVE = 1 };
+
+struct func_tag__ {
+    std::int32_t kind;
+    BuiltinEntry native;             // natives only
+    std::shared_ptr<UserBody> user;  // user functions only
+};
+
+class FuncMan : public std::map<std::string, func_tag__*, std::less<>> {
+public:
+    FuncMan() = default;
+    FuncMan(const FuncMan&) = delete;
+    FuncMan& operator=(const FuncMan&) = delete;
+    virtual ~FuncMan();
+    // Releases every record and empties the table.
+    void releaseAll();
+    // Enters rec under key, releasing a record it replaces.
+    void put(const std::string& key, func_tag__* rec);
+};
+
+FuncMan& functionTable();
+// Grows whenever the table changes, so call sites can keep a found record.
+std::uint64_t functionTableGeneration();
+
+// Key(name, n) written into buf (reused, so a call builds no new string).
+void buildFunctionKey(std::string& buf, const char* name, int n);
+// The record for (name, n): "name$n", else the bare name, else null.
+func_tag__* lookupFunction(const char* name, int n);
+
+// OP_CALL.
+NRefPtr evalCall(NContext& ctx, Node* node);

@@ -1,0 +1,203 @@
+// Statement lists, blocks, conditionals, loops, switch and try. Break,
+// continue, return and exit travel as states of the control record; every
+// runner stops once a state is set.
+#include "exec/eval_parts.h"
+#include "exec/lvalue.h"
+#include "exec/symbols.h"
+#include "value/ops.h"
+#include "value/raise.h"
+#include "value/settings.h"
+
+NRefPtr runList(NContext& ctx, Context* list) {
+    if (!list) return makeNum(0.0);
+    NRefPtr result;
+    for (Node* entry : *list) {
+        if (ctx.state != CS_NONE) break;
+        if (entry) result = evaluate(ctx, entry);
+    }
+    return result;
+}
+
+namespace {
+
+// Scopes are opened and closed explicitly: when an exception passes, the
+// handler that opened a scope leaves it, and the catcher cuts the stack back.
+Node* const* payload(Node* node) { return static_cast<Payload4*>(node->data)->p; }
+
+// What a loop does after its body ran: true to go on.
+bool loopGoesOn(NContext& ctx) {
+    switch (ctx.state) {
+    case CS_BREAK:
+        if (--ctx.levels == 0) ctx.takeValue();
+        return false;
+    case CS_CONTINUE:
+        if (--ctx.levels != 0) return false;
+        ctx.takeValue();
+        return true;
+    case CS_NONE:
+        return true;
+    default:
+        return false;  // return or exit pass through
+    }
+}
+
+}  // namespace
+
+NRefPtr evalBlock(NContext& ctx, Node* node) {
+    scopeOpenBlock();
+    NRefPtr result = runList(ctx, blockContext(node));
+    scopeClose();
+    return result;
+}
+
+NRefPtr evalIf(NContext& ctx, Node* node) {
+    Node* const* p = static_cast<Payload3*>(node->data)->p;
+    scopeOpenBlock();
+    NRefPtr c = evaluate(ctx, p[0]);
+    if (conditionTest(node->line, c)) {
+        if (p[1]) evaluate(ctx, p[1]);
+    } else if (p[2]) {
+        evaluate(ctx, p[2]);
+    }
+    scopeClose();
+    return makeNum(0.0);
+}
+
+NRefPtr evalLoop(NContext& ctx, Node* node) {
+    int line = node->line;
+    Node *init = nullptr, *cond = nullptr, *step = nullptr, *body = nullptr;
+    if (node->kind == OP_FOR) {
+        Node* const* p = payload(node);
+        init = p[0];
+        cond = p[1];
+        step = p[2];
+        body = p[3];
+    } else {
+        Node* const* p = static_cast<Payload2*>(node->data)->p;
+        cond = p[0];
+        body = p[1];
+    }
+    scopeOpenBlock();
+    NRefPtr c;
+    if (node->kind == OP_WHILE) {
+        c = evaluate(ctx, cond);
+    } else {
+        if (init) evaluate(ctx, init);
+        c = node->kind == OP_DO || !cond ? makeNum(1.0) : evaluate(ctx, cond);
+    }
+    bool always = node->kind == OP_FOR && !cond;
+    while (always || conditionTest(line, c)) {
+        if (body) evaluate(ctx, body);
+        if (!loopGoesOn(ctx)) break;
+        if (step) evaluate(ctx, step);
+        if (cond) c = evaluate(ctx, cond);
+    }
+    scopeClose();
+    return makeNum(0.0);
+}
+
+namespace {
+
+// The first statement after a label run of the list, from position i.
+std::size_t afterLabels(const Context& list, std::size_t i) {
+    while (i < list.size() && list[i] && (list[i]->kind == OP_CASE || list[i]->kind == OP_DEFAULT)) ++i;
+    return i;
+}
+
+std::size_t switchEntry(NContext& ctx, const Context& list, const NRefPtr& selector) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        Node* entry = list[i];
+        if (!entry) continue;
+        if (entry->kind == OP_DEFAULT) return afterLabels(list, i + 1);
+        if (entry->kind == OP_CASE) {
+            NRefPtr label = evaluate(ctx, entry->child[0]);
+            if (conditionTest(entry->line, compareEQ(entry->line, selector, label))) return afterLabels(list, i + 1);
+        }
+    }
+    return list.size();
+}
+
+}  // namespace
+
+NRefPtr evalSwitch(NContext& ctx, Node* node) {
+    Node* const* p = static_cast<Payload2*>(node->data)->p;
+    scopeOpenBlock();
+    NRefPtr selector = evaluate(ctx, p[1]);
+    Context* list = p[0] ? blockContext(p[0]) : nullptr;
+    if (list) {
+        for (std::size_t i = switchEntry(ctx, *list, selector); i < list->size(); ++i) {
+            if (ctx.state != CS_NONE) break;
+            if ((*list)[i]) evaluate(ctx, (*list)[i]);
+        }
+    }
+    if (ctx.state == CS_BREAK && --ctx.levels == 0) ctx.takeValue();
+    scopeClose();
+    return makeNum(0.0);
+}
+
+NRefPtr evalTry(NContext& ctx, Node* node) {
+    Node* const* p = static_cast<Payload3*>(node->data)->p;
+    Node* tryStmt = p[0];
+    Node* catchStmt = p[1];
+    Node* catchVar = p[2];
+    std::size_t depth = scopeDepth();
+    std::string message;
+    try {
+        if (tryStmt) evaluate(ctx, tryStmt);
+        scopeCutTo(depth);
+        return makeNum(0.0);
+    } catch (const std::runtime_error& e) {
+        message = e.what();
+    }
+    scopeCutTo(depth);
+    if (!catchVar || !catchStmt) return makeNum(0.0);
+    std::size_t depth2 = scopeDepth();
+    try {
+        scopeOpenBlock();
+        NRefPtr text = makeString(message);
+        if (catchVar->kind == OP_VAR) {
+            Node* decl = catchVar->child[0];
+            Node* ident = decl && decl->kind == OP_ASSIGN ? decl->child[0] : decl;
+            Symbol* s = ident ? scopeDeclare(identName(ident), true) : nullptr;
+            if (s) s->rebind(text.get());
+        } else {
+            assignTo(ctx, catchVar, text);
+        }
+        evaluate(ctx, catchStmt);
+    } catch (...) {
+        scopeCutTo(depth2);
+        throw;
+    }
+    scopeCutTo(depth2);
+    return makeNum(0.0);
+}
+
+NRefPtr evalVar(NContext& ctx, Node* node) {
+    NRefPtr result = makeNum(0.0);
+    for (Node* decl = node->child[0]; decl; decl = nextOf(decl)) {
+        Node* ident = decl->kind == OP_ASSIGN ? decl->child[0] : decl;
+        Node* init = decl->kind == OP_ASSIGN ? decl->child[1] : nullptr;
+        const char* name = identName(ident);
+        if (strictMode() && scopeExistsHere(name)) raiseError(decl->line, "Symbol %s already declared", name);
+        Symbol* s = scopeDeclare(name, true);
+        if (!init || !s) continue;
+        std::uint64_t epoch = symbolEpoch();
+        NRefPtr v = evaluate(ctx, init);
+        // The initializer may have run code that replaced the symbol.
+        if (epoch != symbolEpoch()) s = scopeLookup(name);
+        if (!s) raiseError(decl->line, "Variable %s not declared", name);
+        if (!asNum(v) && !asString(v)) raiseError(decl->line, "Bad assignment with void expression");
+        if (s->value != v.get()) s->rebind(takeForBinding(v).get());
+        result = v;
+    }
+    return result;
+}
+
+NRefPtr evalExtern(NContext&, Node* node) {
+    for (Node* ident = node->child[0]; ident; ident = nextOf(ident)) {
+        const char* name = identName(ident);
+        if (strictMode() && scopeExistsHere(name)) raiseError(ident->line, "Symbol %s already declared", name);
+        if (!scopeDeclareExtern(name)) raiseError(ident->line, "Variable cannot extern from global scope");
+    }
+    return makeNum(0.0);
+}

@@ -1,0 +1,55 @@
+// Variables, scopes and the process-wide scope stack.
+//
+// A Symbol keeps its name whole (any length), so a long name is found again
+// exactly as it was declared. The stack's bottom entry is the global frame;
+// a block scope is a null placeholder until its first declaration.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "value/value.h"
+
+class Symbol {
+public:
+    std::string name;
+    bool isExtern;
+    NRef* value;  // counted in bindCount; null only for a parameter passed no value
+
+    Symbol(const char* n, bool externFlag);
+    Symbol(const Symbol&) = delete;
+    Symbol& operator=(const Symbol&) = delete;
+    ~Symbol();
+
+    // Unbinds the old value and binds v (which may be null).
+    void rebind(NRef* v);
+    NRefPtr valueRef() const { return NRefPtr(value); }
+};
+
+enum ScopeFlag : std::int32_t { SCOPE_FUNCTION = 0, SCOPE_BLOCK = 1 };
+
+class SymMan : public std::vector<Symbol*> {
+public:
+    std::int32_t flag;
+
+    explicit SymMan(std::int32_t f) : flag(f) {}
+    SymMan(const SymMan&) = delete;
+    SymMan& operator=(const SymMan&) = delete;
+    virtual ~SymMan();
+
+    Symbol* find(const char* name) const;
+    // Replaces a symbol of the same name, if any.
+    Symbol* add(const char* name, bool externFlag);
+};
+
+// Grows every time a symbol is destroyed. A holder of a Symbol pointer that
+// ran arbitrary code meanwhile (a call that may eval text) compares this
+// counter before trusting the pointer, and looks the name up again if it moved.
+std::uint64_t symbolEpoch();
+
+// Scope stack operations beyond the ones of exec.h.
+bool scopeExistsHere(const char* name);
+Symbol* scopeDeclare(const char* name, bool inBlock);  // null on an empty stack
+bool scopeDeclareExtern(const char* name);             // false at global level
+Symbol* scopeLookup(const char* name);                 // null when not visible
