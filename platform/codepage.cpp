@@ -32,6 +32,40 @@ void sjisPairToEuc(unsigned c1, unsigned c2, unsigned char out[2]) {
 
 bool isHalfWidthKatakana(unsigned char c) { return c >= 0xA1 && c <= 0xDF; }
 
+// Lead bytes 0xF0-0xFC (the user-defined area and the IBM extensions, which
+// hold common name characters) do not survive the arithmetic mapping and
+// back. They travel as three bytes instead: 0x8F, then the lead byte and the
+// half of the trail range, then the trail byte's place in that half, all of
+// them 0xA1 or above like any other EUC-JP byte.
+constexpr unsigned kExtendedLead = 0xF0;
+constexpr unsigned kTrailCount = 188;  // 0x40-0x7E and 0x80-0xFC
+constexpr unsigned kHalf = 94;
+
+bool isExtendedLead(unsigned char c) { return c >= kExtendedLead && c <= 0xFC; }
+
+unsigned trailIndex(unsigned c2) { return c2 < 0x7F ? c2 - 0x40 : c2 - 0x41; }
+unsigned trailFromIndex(unsigned t) { return t < 0x3F ? t + 0x40 : t + 0x41; }
+
+void extendedPairToEuc(unsigned c1, unsigned c2, unsigned char out[3]) {
+    unsigned t = trailIndex(c2);
+    out[0] = 0x8F;
+    out[1] = static_cast<unsigned char>(0xA1 + (c1 - kExtendedLead) * 2 + t / kHalf);
+    out[2] = static_cast<unsigned char>(0xA1 + t % kHalf);
+}
+
+// The inverse of extendedPairToEuc for the two bytes after 0x8F; false when
+// they are not such a pair (then the sequence is JIS X 0212, which has no
+// Shift_JIS form).
+bool extendedEucToPair(unsigned x, unsigned y, char out[2]) {
+    unsigned lastX = 0xA1 + (0xFC - kExtendedLead) * 2 + 1;
+    if (x < 0xA1 || x > lastX || y < 0xA1 || y >= 0xA1 + kHalf) return false;
+    unsigned t = ((x - 0xA1) % 2) * kHalf + (y - 0xA1);
+    if (t >= kTrailCount) return false;
+    out[0] = static_cast<char>(kExtendedLead + (x - 0xA1) / 2);
+    out[1] = static_cast<char>(trailFromIndex(t));
+    return true;
+}
+
 }  // namespace
 
 std::string sjisToEuc(const char* text) {
@@ -41,7 +75,7 @@ std::string sjisToEuc(const char* text) {
     std::size_t outLength = 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (isLeadByte(in[i]) && i + 1 < n && isTrailByte(in[i + 1])) {
-            outLength += 2;
+            outLength += isExtendedLead(in[i]) ? 3 : 2;
             ++i;
         } else if (isHalfWidthKatakana(in[i])) {
             outLength += 2;
@@ -53,7 +87,12 @@ std::string sjisToEuc(const char* text) {
     out.reserve(outLength);
     for (std::size_t i = 0; i < n; ++i) {
         unsigned char c1 = in[i];
-        if (isLeadByte(c1) && i + 1 < n && isTrailByte(in[i + 1])) {
+        if (isExtendedLead(c1) && i + 1 < n && isTrailByte(in[i + 1])) {
+            unsigned char triple[3];
+            extendedPairToEuc(c1, in[i + 1], triple);
+            out.append(reinterpret_cast<const char*>(triple), 3);
+            ++i;
+        } else if (isLeadByte(c1) && i + 1 < n && isTrailByte(in[i + 1])) {
             unsigned char pair[2];
             sjisPairToEuc(c1, in[i + 1], pair);
             out.push_back(static_cast<char>(pair[0]));
@@ -85,7 +124,9 @@ std::string eucToSjis(std::string_view text) {
             if (i + 1 < n) out.push_back(static_cast<char>(in[i + 1]));
             i += 2;
         } else if (b1 == 0x8F) {
-            // Single shift 3 (JIS X 0212) has no Shift_JIS form: dropped.
+            char pair[2];
+            if (i + 2 < n && extendedEucToPair(in[i + 1], in[i + 2], pair)) out.append(pair, 2);
+            // Otherwise single shift 3 (JIS X 0212) has no Shift_JIS form: dropped.
             i += 3;
         } else if (i + 1 >= n) {
             // A high byte at the very end has no partner; keep it.

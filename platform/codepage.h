@@ -13,11 +13,14 @@ bool isLeadByte(unsigned char c);
 bool isTrailByte(unsigned char c);
 
 // Converts a NUL-terminated Shift_JIS text to EUC-JP. Double-byte
-// characters are mapped arithmetically, half-width katakana get the 0x8E
-// prefix, every other byte is copied.
+// characters are mapped arithmetically, except those with lead bytes
+// 0xF0-0xFC, which become 0x8F and two bytes so that they come back
+// unchanged; half-width katakana get the 0x8E prefix; every other byte is
+// copied.
 std::string sjisToEuc(const char* text);
 
-// Converts EUC-JP back to Shift_JIS: 0x8E drops its prefix, 0x8F and the two
-// bytes after it are dropped, other pairs are mapped arithmetically. A high
-// byte without a following byte is copied as it is.
+// Converts EUC-JP back to Shift_JIS: 0x8E drops its prefix, 0x8F and two
+// bytes are the 0xF0-0xFC characters above (any other such sequence is
+// dropped), other pairs are mapped arithmetically. A high byte without a
+// following byte is copied as it is.
 std::string eucToSjis(std::string_view text);
