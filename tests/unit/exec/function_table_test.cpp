@@ -1,0 +1,125 @@
+// The function table: keys, fallback to variadic entries, replacement on
+// commit, and a body that must outlive its own redefinition.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "exec/functions.h"
+#include "exec/symbols.h"
+#include "tree_builder.h"
+
+namespace {
+
+void answerOne(NContext&, int, ArgList&, NRefPtr& result) { result = makeNum(1.0); }
+void answerTwo(NContext&, int, ArgList&, NRefPtr& result) { result = makeNum(2.0); }
+void countArgs(NContext&, int, ArgList& args, NRefPtr& result) { result = makeNum(static_cast<int>(args.size())); }
+
+class FunctionTableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearFunctions();
+        scopeClearAll();
+        scopeOpenFunctionFrame();
+    }
+    void TearDown() override {
+        clearFunctions();
+        scopeClearAll();
+    }
+    double callValue(Node* callNode) {
+        NContext ctx;
+        NRefPtr v = evaluate(ctx, callNode);
+        node_free(callNode);
+        NNum* n = asNum(v);
+        return n ? n->data[0].re : -1;
+    }
+};
+
+TEST_F(FunctionTableTest, KeysAreInByteOrder) {
+    for (const char* key : {"max", "acos$1", "main$0", "abs$1", "Zm$2"}) registerNative(key, answerOne);
+    std::vector<std::string> expected = {"Zm$2", "abs$1", "acos$1", "main$0", "max"};
+    EXPECT_EQ(functionKeys(), expected);
+}
+
+TEST_F(FunctionTableTest, MainProbePrefersTheOneArgumentForm) {
+    EXPECT_EQ(mainProbe(), -1);
+    registerNative("main$0", answerOne);
+    EXPECT_EQ(mainProbe(), 0);
+    registerNative("main$1", answerOne);
+    EXPECT_EQ(mainProbe(), 1);
+}
+
+TEST_F(FunctionTableTest, FixedCountWinsOverVariadic) {
+    registerNative("max", countArgs);
+    registerNative("max$1", answerTwo);
+    EXPECT_EQ(callValue(call("max", {num(5)})), 2.0);
+    EXPECT_EQ(callValue(call("max", {num(5), num(6), num(7)})), 3.0);
+    EXPECT_EQ(lookupFunction("max", 1)->native, answerTwo);
+    EXPECT_EQ(lookupFunction("nope", 0), nullptr);
+}
+
+TEST_F(FunctionTableTest, UndefinedCallEvaluatesArgumentsThenRaises) {
+    Node* c = call("missing", {node_binary(OP_ASSIGN, ident("seen"), num(9))});
+    NContext ctx;
+    try {
+        evaluate(ctx, c);
+        ADD_FAILURE() << "no error raised";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("Function missing() [arg count:1] not defined"), std::string::npos);
+    }
+    node_free(c);
+    Symbol* seen = scopeLookup("seen");
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(static_cast<NNum*>(seen->value)->data[0].re, 9.0);
+}
+
+TEST_F(FunctionTableTest, CommitReplacesANativeAndLaterCallsSeeIt) {
+    registerNative("f$0", answerOne);
+    Node* site = call("f");
+    NContext ctx;
+    EXPECT_EQ(asNum(evaluate(ctx, site))->data[0].re, 1.0);
+    defineUser("f$0", nullptr, block({ret(num(5))}));
+    EXPECT_EQ(lookupFunction("f", 0)->kind, FUNC_USER);
+    // The same call site must not keep the record it found before.
+    EXPECT_EQ(asNum(evaluate(ctx, site))->data[0].re, 5.0);
+    node_free(site);
+}
+
+// A native that redefines f$0 while f is running.
+void redefineF(NContext&, int, ArgList&, NRefPtr&) { defineUser("f$0", nullptr, block({ret(num(8))})); }
+
+TEST_F(FunctionTableTest, RunningBodySurvivesItsRedefinition) {
+    registerNative("redefine$0", redefineF);
+    defineUser("f$0", nullptr, block({call("redefine"), ret(num(7))}));
+    EXPECT_EQ(callValue(call("f")), 7.0);  // the old body finishes
+    EXPECT_EQ(callValue(call("f")), 8.0);  // the new one serves later calls
+}
+
+TEST_F(FunctionTableTest, ParametersShareTheArgumentObject) {
+    // p$1 stores into an element of its parameter: p[0] = 3.
+    Node* target = node_binary(OP_INDEX, ident("p"), num(0));
+    defineUser("set$1", ident("p"), block({node_binary(OP_ASSIGN, target, num(3))}));
+    Symbol* x = scopeDeclare("x", true);
+    NRefPtr row(new NNum(2, 1));
+    x->rebind(row.get());
+    callValue(call("set", {ident("x")}));
+    EXPECT_EQ(static_cast<NNum*>(x->value)->data[0].re, 3.0);
+    EXPECT_EQ(row->bindCount, 1);  // the frame is gone again
+}
+
+TEST_F(FunctionTableTest, BreakLeavingABodyIsAnErrorAndClearsTheState) {
+    Node* brk = node_unary(OP_BREAK, nullptr);
+    brk->line = 4;
+    defineUser("b$0", nullptr, block({brk}));
+    Node* c = call("b");
+    NContext ctx;
+    try {
+        evaluate(ctx, c);
+        ADD_FAILURE() << "no error raised";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "error [4]: Bad break or continue");
+    }
+    EXPECT_EQ(ctx.state, CS_NONE);
+    node_free(c);
+}
+
+}  // namespace
