@@ -1,0 +1,202 @@
+// The window object: opening, the request queue through which the
+// interpreter thread talks to the window thread, and closing.
+#include "graphics/gwindow.h"
+
+#include <SDL.h>
+
+#include <chrono>
+
+namespace {
+// Larger windows than this are refused rather than attempted.
+constexpr int kMaxSide = 16384;
+
+Uint32 wakeEventType() {
+    static const Uint32 type = [] {
+        Uint32 t = SDL_RegisterEvents(1);
+        return t == static_cast<Uint32>(-1) ? static_cast<Uint32>(SDL_USEREVENT) : t;
+    }();
+    return type;
+}
+}  // namespace
+
+std::array<double, 16> identityMatrix() {
+    std::array<double, 16> m{};
+    m[0] = m[5] = m[10] = m[15] = 1.0;
+    return m;
+}
+
+std::array<int, 3> FramePixels::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return {0, 0, 0};
+    std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+GWindow& GWindow::instance() {
+    static GWindow window;
+    return window;
+}
+
+GWindow::GWindow() { transform = identityMatrix(); }
+
+GWindow::~GWindow() {
+    close();
+    if (thread_.joinable()) thread_.join();
+}
+
+bool GWindow::open(int width, int height, int mode) {
+    if (isOpen() || width < 1 || height < 1) return false;
+    // A window closed a moment ago may still be finishing its thread.
+    if (thread_.joinable()) thread_.join();
+    lastError_.clear();
+    if (width > kMaxSide || height > kMaxSide) {
+        lastError_ = "the window size " + std::to_string(width) + " x " + std::to_string(height) +
+                     " is too large (at most " + std::to_string(kMaxSide) + " pixels a side)";
+        return false;
+    }
+    requestedWidth_ = width;
+    requestedHeight_ = height;
+    viewMode_ = mode;
+    {
+        std::lock_guard<std::mutex> guard(windowLock_);
+        if (mode != 0) camera_ = std::make_unique<GCam3D>();
+        else camera_ = std::make_unique<GCam2D>();
+        mouseMode = MM_TRANSLATE;
+        gridX = gridY = -1.0;
+        autoUpdate = true;
+        transform = identityMatrix();
+    }
+    ready_ = false;
+    failed_ = false;
+    {
+        std::lock_guard<std::mutex> guard(requestLock_);
+        threadAlive_ = true;
+        requests_.clear();
+        posted_ = done_ = 0;
+        title_ = "Graphic";
+    }
+    thread_ = std::thread(&GWindow::threadMain, this);
+    while (!ready_ && !failed_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (failed_) {
+        thread_.join();
+        std::lock_guard<std::mutex> guard(windowLock_);
+        camera_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool GWindow::post(Request request) {
+    std::unique_lock<std::mutex> lock(requestLock_);
+    if (!threadAlive_ || !ready_) return false;
+    request.ticket = ++posted_;
+    std::uint64_t ticket = request.ticket;
+    requests_.push_back(std::move(request));
+    SDL_Event wake{};
+    wake.type = wakeEventType();
+    SDL_PushEvent(&wake);  // a lost wake-up only delays: the loop also polls
+    served_.wait(lock, [&] { return done_ >= ticket || !threadAlive_; });
+    return done_ >= ticket;
+}
+
+void GWindow::repaint() {
+    if (!isOpen()) return;
+    post(Request(Request::Repaint));
+}
+
+void GWindow::setBackground(double r, double g, double b) {
+    Request request(Request::Background);
+    request.rgb[0] = r;
+    request.rgb[1] = g;
+    request.rgb[2] = b;
+    post(request);
+}
+
+void GWindow::close() {
+    post(Request(Request::Close));
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
+bool GWindow::capture(FramePixels& out) {
+    Request request(Request::Capture);
+    request.pixels = &out;
+    return post(request);
+}
+
+void GWindow::inject(const SDL_Event& event) {
+    Request request(Request::Event);
+    request.event = std::make_shared<SDL_Event>(event);
+    post(request);
+}
+
+std::string GWindow::title() {
+    std::lock_guard<std::mutex> guard(requestLock_);
+    return title_;
+}
+
+bool GWindow::menuShown() {
+    std::lock_guard<std::mutex> guard(requestLock_);
+    return menuVisible_;
+}
+
+void GWindow::setTitle(const std::string& text) {
+    SDL_SetWindowTitle(static_cast<SDL_Window*>(sdlWindow_), text.c_str());
+    std::lock_guard<std::mutex> guard(requestLock_);
+    title_ = text;
+}
+
+void GWindow::threadMain() {
+    if (!createWindow()) {
+        std::lock_guard<std::mutex> guard(requestLock_);
+        threadAlive_ = false;
+        failed_ = true;
+        return;
+    }
+    paint(nullptr);
+    ready_ = true;
+    running_ = true;
+    while (running_) {
+        serveRequests();
+        SDL_Event e;
+        if (SDL_WaitEventTimeout(&e, 20)) {
+            do {
+                if (e.type != wakeEventType()) handleEvent(e);
+            } while (running_ && SDL_PollEvent(&e));
+        }
+    }
+    destroyWindow();
+}
+
+void GWindow::serveRequests() {
+    std::deque<Request> batch;
+    {
+        std::lock_guard<std::mutex> guard(requestLock_);
+        batch.swap(requests_);
+    }
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        Request& r = batch[i];
+        switch (r.kind) {
+        case Request::Repaint:
+            // Repaints waiting together are served by one frame.
+            if (i + 1 < batch.size() && batch[i + 1].kind == Request::Repaint) break;
+            paint(nullptr);
+            break;
+        case Request::Background:
+            applyBackground(r.rgb[0], r.rgb[1], r.rgb[2]);
+            break;
+        case Request::Capture:
+            paint(r.pixels);
+            break;
+        case Request::Close:
+            running_ = false;
+            break;
+        case Request::Event:
+            handleEvent(*r.event);
+            break;
+        }
+        {
+            std::lock_guard<std::mutex> guard(requestLock_);
+            done_ = r.ticket;
+        }
+        served_.notify_all();
+    }
+}
