@@ -5,6 +5,9 @@
 #include "builtins/builtins.h"
 #include "builtins/math.h"
 #include "builtins/matrix.h"
+#include "builtins/system.h"
+#include "builtins/text.h"
+#include "files/files.h"
 
 namespace {
 struct CoreRow {
@@ -42,17 +45,25 @@ const std::vector<CoreRow>& coreTable() {
         {"eps$1", bi_eps},
         // --- text settings (strict, format, error) ---
         // [text-1]
+        {"strict$1", bi_strict}, {"format$1", bi_format}, {"error$1", bi_error},
         // --- system (exit, system, eval) ---
         // [system-1]
+        {"exit$0", bi_exit}, {"exit$1", bi_exit},
+        {"system$0", bi_system}, {"system$1", bi_system},
+        {"eval$1", bi_eval},
         // --- console and output (kbhit, getch, getche, print, printf, sprintf) ---
         // [text-2]
+        {"kbhit$0", bi_kbhit}, {"getch$0", bi_getch}, {"getche$0", bi_getche},
+        {"print", bi_print}, {"printf", bi_printf}, {"sprintf", bi_sprintf},
         // --- files (open, close, eof, rewind) ---
         // [files-1]
+        {"open$3", bi_open}, {"close$1", bi_close}, {"eof$1", bi_eof}, {"rewind$1", bi_rewind},
         // --- matrix sizes (cols, rows, size) ---
         // [matrix-2]
         {"cols$1", bi_cols}, {"rows$1", bi_rows}, {"size$1", bi_size},
         // --- system (sleep, tick, beep) ---
         // [system-2]
+        {"sleep$1", bi_sleep}, {"tick$0", bi_tick}, {"beep$0", bi_beep},
         // --- matrix ordering (sortv, sorth, flipv, fliph) ---
         // [matrix-3]
         {"sortv$1", bi_sortv}, {"sortv$2", bi_sortv},

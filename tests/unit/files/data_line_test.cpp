@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "files/data_line.h"
+
+namespace {
+
+DataLine parse(const std::string& s) { return parseDataLine(s.data(), s.size()); }
+
+void expectElements(const std::string& text, std::initializer_list<Complex> want) {
+    DataLine d = parse(text);
+    ASSERT_EQ(d.elements.size(), want.size()) << text;
+    std::size_t i = 0;
+    for (const Complex& z : want) {
+        EXPECT_DOUBLE_EQ(d.elements[i].re, z.re) << text << " element " << i;
+        EXPECT_DOUBLE_EQ(d.elements[i].im, z.im) << text << " element " << i;
+        ++i;
+    }
+    EXPECT_FALSE(d.bad) << text;
+}
+
+TEST(DataLine, SeparatorsAndRealForms) {
+    expectElements("1 2", {{1, 0}, {2, 0}});
+    expectElements("  ,1,,\t2 ,", {{1, 0}, {2, 0}});
+    expectElements("1.5 .25 7. 0 0. -3 +4", {{1.5, 0}, {0.25, 0}, {7, 0}, {0, 0}, {0, 0}, {-3, 0}, {4, 0}});
+    expectElements("1e3 2.5E-2 .5e+1 -1e2", {{1000, 0}, {0.025, 0}, {5, 0}, {-100, 0}});
+    expectElements("3 4\r", {{3, 0}, {4, 0}});
+}
+
+TEST(DataLine, ImaginaryAndComplexElements) {
+    expectElements("2i 3j -4I +5J", {{0, 2}, {0, 3}, {0, -4}, {0, 5}});
+    expectElements("i -i +j", {{0, 1}, {0, -1}, {0, 1}});
+    expectElements("1+2i", {{1, 2}});
+    expectElements("2-3i 4", {{2, -3}, {4, 0}});
+    // A separator before the sign makes two elements.
+    expectElements("3 -4j", {{3, 0}, {0, -4}});
+    expectElements("1.5e1-i", {{15, -1}});
+    expectElements("1+2+3i", {{3, 3}});
+}
+
+TEST(DataLine, LeadingZeroEndsTheNumber) {
+    // "0" is its own form, so 012 reads as 0 followed directly by 12.
+    expectElements("012", {{0, 0}, {12, 0}});
+}
+
+TEST(DataLine, Comments) {
+    DataLine d = parse("  # 1 2 3");
+    EXPECT_TRUE(d.comment);
+    EXPECT_TRUE(d.elements.empty());
+    EXPECT_FALSE(d.bad);
+    d = parse(",#x");
+    EXPECT_TRUE(d.comment);
+    expectElements("1 2 # three", {{1, 0}, {2, 0}});
+    expectElements("1 2#", {{1, 0}, {2, 0}});
+}
+
+TEST(DataLine, BadDataKeepsTheNumbersBeforeIt) {
+    DataLine d = parse("1, 2, x");
+    EXPECT_TRUE(d.bad);
+    ASSERT_EQ(d.elements.size(), 2u);
+    EXPECT_EQ(d.elements[1].re, 2);
+    for (const char* text : {"1 + 2", "5e", "1-", "inf", "nan", "--1", "x"}) {
+        EXPECT_TRUE(parse(text).bad) << text;
+    }
+    d = parse("1 + 2");
+    ASSERT_EQ(d.elements.size(), 1u);
+    EXPECT_EQ(d.elements[0].re, 1);
+}
+
+TEST(DataLine, EmptyAndBinaryLines) {
+    DataLine d = parse("");
+    EXPECT_TRUE(d.elements.empty());
+    EXPECT_FALSE(d.bad);
+    EXPECT_FALSE(d.comment);
+    const char garbage[] = {'1', ' ', '\0', '\xff', '2'};
+    d = parseDataLine(garbage, sizeof garbage);
+    EXPECT_TRUE(d.bad);
+    ASSERT_EQ(d.elements.size(), 1u);
+    // The parser never reads past the given length: a digit right after the
+    // end must not be taken.
+    const char* text = "12345";
+    d = parseDataLine(text, 2);
+    ASSERT_EQ(d.elements.size(), 1u);
+    EXPECT_EQ(d.elements[0].re, 12);
+}
+
+TEST(DataLine, VeryLongLine) {
+    std::string line;
+    for (int i = 0; i < 200000; ++i) line += "1.5,";
+    DataLine d = parse(line);
+    EXPECT_EQ(d.elements.size(), 200000u);
+    EXPECT_FALSE(d.bad);
+    std::string digits(100000, '9');
+    d = parse(digits);
+    ASSERT_EQ(d.elements.size(), 1u);
+    EXPECT_TRUE(std::isinf(d.elements[0].re));
+}
+
+}  // namespace
