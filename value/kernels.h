@@ -17,9 +17,29 @@ inline Complex sub(Complex a, Complex b) { return {a.re - b.re, a.im - b.im}; }
 inline Complex mul(Complex a, Complex b) { return cmul(a, b); }
 inline Complex neg(Complex a) { return {-a.re, -a.im}; }
 
+// The scaled complex division: the larger part of the divisor is divided
+// out first so that no intermediate overflows needlessly.
+inline Complex scaledDiv(Complex a, Complex b) {
+    const Complex nan = {NAN, NAN};
+    if (std::isnan(b.re) || std::isnan(b.im)) return nan;
+    if (std::fabs(b.im) < std::fabs(b.re)) {
+        double w = b.im / b.re;
+        double d = b.re + w * b.im;
+        if (std::isnan(d) || d == 0.0) return nan;
+        double s = 1.0 / d;
+        return {(a.re + a.im * w) * s, (a.im - a.re * w) * s};
+    }
+    if (b.im == 0.0) return nan;
+    double w = b.re / b.im;
+    double d = b.im + w * b.re;
+    if (std::isnan(d) || d == 0.0) return nan;
+    double s = 1.0 / d;
+    return {(a.re * w + a.im) * s, (a.im * w - a.re) * s};
+}
+
 inline Complex div(Complex a, Complex b) {
     if (a.im == 0.0 && b.im == 0.0) return {a.re / b.re, 0.0};
-    return cdiv(a, b);
+    return scaledDiv(a, b);
 }
 
 // Truncation toward zero through a signed 64-bit integer; NaN and values
@@ -32,7 +52,7 @@ inline double trunc64(double x) {
 
 inline Complex ldiv(int line, Complex a, Complex b) {
     if (b.re == 0.0 && b.im == 0.0) raiseError(line, "Division by 0");
-    Complex q = cdiv(a, b);
+    Complex q = scaledDiv(a, b);
     return {trunc64(q.re), trunc64(q.im)};
 }
 

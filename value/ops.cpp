@@ -12,23 +12,7 @@
 
 // ---------------------------------------------------------------- complex helpers
 
-Complex cdiv(Complex a, Complex b) {
-    const Complex nan = {NAN, NAN};
-    if (std::isnan(b.re) || std::isnan(b.im)) return nan;
-    if (std::fabs(b.im) < std::fabs(b.re)) {
-        double w = b.im / b.re;
-        double d = b.re + w * b.im;
-        if (std::isnan(d) || d == 0.0) return nan;
-        double s = 1.0 / d;
-        return {(a.re + a.im * w) * s, (a.im - a.re * w) * s};
-    }
-    if (b.im == 0.0) return nan;
-    double w = b.re / b.im;
-    double d = b.im + w * b.re;
-    if (std::isnan(d) || d == 0.0) return nan;
-    double s = 1.0 / d;
-    return {(a.re * w + a.im) * s, (a.im * w - a.re) * s};
-}
+Complex cdiv(Complex a, Complex b) { return kern::scaledDiv(a, b); }
 
 Complex cexp(Complex z) {
     double e = std::exp(z.re);
