@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -10,18 +11,53 @@
 
 namespace {
 
-// Plays the tone; false when there is no audio device to play it on.
-bool playThroughAudioDevice(int hz, int ms) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+// Once no device could be opened, later beeps go straight to the bell.
+bool g_noAudioDevice = false;
+
+// The sound libraries print their own diagnostics on standard error while they
+// look for a device; on a machine without one that would be noise on every
+// beep, so the search runs with standard error pointed at /dev/null.
+class QuietStandardError {
+public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        int null = ::open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) ::close(null);
+    }
+    ~QuietStandardError() {
+        if (saved_ < 0) return;
+        dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+SDL_AudioDeviceID openAudioDevice(SDL_AudioSpec& have) {
+    QuietStandardError quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
     SDL_AudioSpec want {};
     want.freq = 44100;
     want.format = AUDIO_S16SYS;
     want.channels = 1;
     want.samples = 1024;
-    SDL_AudioSpec have {};
     SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return device;
+}
+
+// Plays the tone; false when there is no audio device to play it on.
+bool playThroughAudioDevice(int hz, int ms) {
+    if (g_noAudioDevice) return false;
+    SDL_AudioSpec have {};
+    SDL_AudioDeviceID device = openAudioDevice(have);
     if (device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        g_noAudioDevice = true;
         return false;
     }
     const int count = have.freq / 1000 * ms;
