@@ -1,0 +1,200 @@
+#include <string>
+
+#include "frontend/scanner_state.h"
+#include "parse_helper.h"
+
+namespace {
+
+std::string errorsOf(const char* text) {
+    scanner_reset_mode();
+    ParseOutcome out = parseText(text);
+    EXPECT_FALSE(out.ok) << text;
+    EXPECT_EQ(memMan().recordedCount(), 0u) << text;
+    return out.errors;
+}
+
+}  // namespace
+
+// One check per line of the precedence table, loosest first.
+TEST(Parser, PrecedenceTable) {
+    EXPECT_EQ(treeOf("a = b = c + 1;"), "(assign a (assign b (add c 1)))");
+    EXPECT_EQ(treeOf("a += b -= c;"), "(addset a (subset b c))");
+    EXPECT_EQ(treeOf("a = b ? c : d;"), "(assign a (cond b c d))");
+    EXPECT_EQ(treeOf("a ? b : c ? d : e;"), "(cond a b (cond c d e))");
+    EXPECT_EQ(treeOf("a ? b : c || d;"), "(cond a b (or c d))");
+    EXPECT_EQ(treeOf("a||b&&c;"), "(and (or a b) c)");
+    EXPECT_EQ(treeOf("a&&b||c;"), "(or (and a b) c)");
+    EXPECT_EQ(treeOf("all a==b;"), "(all (eq a b))");
+    EXPECT_EQ(treeOf("all a && b;"), "(and (all a) b)");
+    EXPECT_EQ(treeOf("any a + b < c;"), "(any (lt (add a b) c))");
+    EXPECT_EQ(treeOf("a == b < c;"), "(eq a (lt b c))");
+    EXPECT_EQ(treeOf("a != b === c !== d;"), "(nsame (same (ne a b) c) d)");
+    EXPECT_EQ(treeOf("a < b >= c + d;"), "(ge (lt a b) (add c d))");
+    EXPECT_EQ(treeOf("a - b + c * d;"), "(add (sub a b) (mul c d))");
+    EXPECT_EQ(treeOf("a * b / c % d . e \\ f;"), "(ldiv (dot (mod (div (mul a b) c) d) e) f)");
+    EXPECT_EQ(treeOf("-2^2;"), "(neg (pow 2 2))");
+    EXPECT_EQ(treeOf("-a';"), "(neg (trans a))");
+    EXPECT_EQ(treeOf("-a * +b;"), "(mul (neg a) b)");
+    EXPECT_EQ(treeOf("a^b**c;"), "(pow a (pow b c))");
+    EXPECT_EQ(treeOf("a^b';"), "(pow a (trans b))");
+    EXPECT_EQ(treeOf("a'';"), "(trans (trans a))");
+    EXPECT_EQ(treeOf("!0^0;"), "(pow (not 0) 0)");
+    EXPECT_EQ(treeOf("!a';"), "(trans (not a))");
+    EXPECT_EQ(treeOf("++x; x--; --y[1]; -z++;"), "(preinc x)\n(postdec x)\n(predec (index y [1]))\n(neg (postinc z))");
+}
+
+TEST(Parser, NestedIfAndTryTakeTheNearestPartner) {
+    EXPECT_EQ(treeOf("if (a) if (b) c; else d;"), "(if a (if b c d) -)");
+    EXPECT_EQ(treeOf("if (a) { if (b) c; } else d;"), "(if a {(if b c -)} d)");
+    EXPECT_EQ(treeOf("try try x; catch (e) y;"), "(try (try x y e) - -)");
+    EXPECT_EQ(treeOf("try x; catch (var e) y;"), "(try x y (var [e]))");
+}
+
+TEST(Parser, Statements) {
+    EXPECT_EQ(treeOf(""), "");
+    EXPECT_EQ(treeOf(";;"), "");
+    EXPECT_EQ(treeOf("while (i < 3) i++;"), "(while (lt i 3) (postinc i))");
+    EXPECT_EQ(treeOf("do x++; while (x < 3)"), "(do (lt x 3) (postinc x))");
+    EXPECT_EQ(treeOf("for (var i = 0, j; i < 3; i++, j--) s;"),
+              "(for (var [(assign i 0) j]) (lt i 3) (comma (postinc i) (postdec j)) s)");
+    EXPECT_EQ(treeOf("for (;;) {}"), "(for - - - {})");
+    EXPECT_EQ(treeOf("switch (x) { case 1: break; default: continue; }"),
+              "(switch {(case 1); (break); (default); (continue)} x)");
+    EXPECT_EQ(treeOf("return; return (a, b); return a + 1;"), "(return)\n(return (comma a b))\n(return (add a 1))");
+    EXPECT_EQ(treeOf("extern g, h; var a = 1, b;"), "(extern [g h])\n(var [(assign a 1) b])");
+    EXPECT_EQ(treeOf("a = 1, b = 2;"), "(comma (assign a 1) (assign b 2))");
+    EXPECT_EQ(treeOf("{ a; { b; } }"), "{a; {b}}");
+}
+
+TEST(Parser, CallsSubscriptsAndMatrices) {
+    EXPECT_EQ(treeOf("f(); g(1, x, \"s\");"), "(call f [])\n(call g [1 x \"s\"])");
+    EXPECT_EQ(treeOf("x[1, 2:3] = [1,2][3,4];"), "(assign (index x [1 (range 2 3)]) (matrix [(row [1 2]) (row [3 4])]))");
+    EXPECT_EQ(treeOf("y = x[*, 0:*];"), "(assign y (index x [(allrange) (range 0 (allrange))]))");
+    EXPECT_EQ(treeOf("[a, b[1]] = f();"), "(assign (row [a (index b [1])]) (call f []))");
+    EXPECT_EQ(treeOf("swap(a, b[2]); input(a, b); linput(@2, s);"),
+              "(swap a (index b [2]))\n(input [a b])\n(linput [@2 s])");
+    // Without their parenthesis these words are plain names.
+    EXPECT_EQ(treeOf("swap = input + linput;"), "(assign swap (add input linput))");
+}
+
+TEST(Parser, SyntaxErrors) {
+    EXPECT_EQ(errorsOf("x = 1"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("x[1][2];"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("f(1)(2);"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("return a, b;"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("[a, 1] = f();"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("[a + b] = 2;"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("++x++;"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("x = a & b;"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("if (x) function f() {}"), "error [1]: syntax error\n");
+    EXPECT_EQ(errorsOf("{ x;"), "error [1]: syntax error\n");
+}
+
+TEST(Parser, RecoveryReportsEachStatementsError) {
+    EXPECT_EQ(errorsOf("x = ;\ny = 1;\nz = = 2;\nw;"), "error [1]: syntax error\nerror [3]: syntax error\n");
+    // The row check recovers like any other error.
+    EXPECT_EQ(errorsOf("[1] = 2;\n[2] = 3;"), "error [1]: syntax error\nerror [2]: syntax error\n");
+    // Errors inside open blocks and functions.
+    EXPECT_EQ(errorsOf("function f() { { a = ; }\n b = ; }"), "error [1]: syntax error\nerror [2]: syntax error\n");
+}
+
+TEST(Parser, DeepNestingOverflowsTheStack) {
+    std::string text = "x = " + std::string(5000, '(') + "1" + std::string(5000, ')') + ";";
+    EXPECT_EQ(errorsOf(text.c_str()), "error [1]: yacc stack overflow\n");
+    std::string blocks = std::string(4500, '{') + "x;" + std::string(4500, '}');
+    EXPECT_EQ(errorsOf(blocks.c_str()), "error [1]: yacc stack overflow\n");
+    // Nesting well inside the limit parses.
+    std::string fine = "x = " + std::string(1000, '(') + "1" + std::string(1000, ')') + ";";
+    EXPECT_EQ(treeOf(fine.c_str()), "(assign x 1)");
+}
+
+TEST(Parser, ErrorsNameTheSourceFile) {
+    scanner_reset_mode();
+    testing::internal::CaptureStderr();
+    scanner_attach_text("#line 3 \"dir/Shown.qn\"\nx = ;");
+    PendingTable pending;
+    EXPECT_EQ(parse_program(pending), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "error [dir/Shown.qn:3]: syntax error\n");
+}
+
+TEST(Parser, FunctionDefinitionsGoToThePendingTable) {
+    scanner_reset_mode();
+    ParseOutcome out = parseText("x = f(1);\nfunction f(a) { return 1; }\n{ function g() { } }\nfunction f(a, b) {}\n");
+    ASSERT_TRUE(out.ok) << out.errors;
+    EXPECT_EQ(out.tree, "(assign x (call f [1]))\n{}\n");
+    ASSERT_EQ(out.pending.size(), 3u);
+    auto it = out.pending.begin();
+    EXPECT_EQ(it->first, "f$1");
+    EXPECT_EQ((++it)->first, "f$2");
+    EXPECT_EQ((++it)->first, "g$0");
+}
+
+TEST(Parser, LaterDefinitionReplacesTheEarlierOne) {
+    scanner_reset_mode();
+    scanner_attach_text("function f(a) { return 1; } function f(b) { return 2; }");
+    PendingTable pending;
+    Context* program = parse_program(pending);
+    ASSERT_NE(program, nullptr);
+    EXPECT_TRUE(program->empty());
+    ASSERT_EQ(pending.size(), 1u);
+    const PendingDef& def = pending.at("f$1");
+    EXPECT_EQ(dumpNode(def.params), "b");
+    EXPECT_EQ(dumpNode(def.body), "{(return 2)}");
+    EXPECT_EQ(memMan().recordedCount(), 0u);
+    node_free(def.params);
+    node_free(def.body);
+    delete program;
+}
+
+TEST(Parser, FailedParseKeepsNothing) {
+    scanner_reset_mode();
+    ParseOutcome out = parseText("function f() { return 1; }\nfunction f() { { var t = [1,2]; } }\n x = \"s\"; y = ;");
+    EXPECT_FALSE(out.ok);
+    EXPECT_TRUE(out.pending.empty());
+    EXPECT_EQ(memMan().recordedCount(), 0u);
+    // The next parse starts clean.
+    EXPECT_EQ(treeOf("z;"), "z");
+}
+
+TEST(Parser, NodesCarryLinesAndTheirParts) {
+    scanner_reset_mode();
+    scanner_attach_text("a\n+\nb\n;\nfor (;;) {}\nf();\ns = \"a\\x00b\";");
+    PendingTable pending;
+    Context* program = parse_program(pending);
+    ASSERT_NE(program, nullptr);
+    ASSERT_EQ(program->size(), 4u);
+    Node* add = (*program)[0];
+    EXPECT_EQ(add->child[0]->line, 1);
+    EXPECT_EQ(add->child[1]->line, 3);
+    EXPECT_EQ(add->line, 4);  // reduced when the ";" was seen
+    EXPECT_EQ(add->file, -1);
+    Node* loop = (*program)[1];
+    auto* parts = static_cast<Payload4*>(loop->data);
+    EXPECT_EQ(parts->p[0], nullptr);
+    EXPECT_EQ(parts->p[1], nullptr);
+    EXPECT_EQ(parts->p[2], nullptr);
+    EXPECT_EQ(parts->p[3]->kind, OP_BLOCK);
+    Node* call = (*program)[2];
+    EXPECT_EQ(call->kind, OP_CALL);
+    EXPECT_EQ(call->child[0], nullptr);
+    EXPECT_STREQ(identName(call->child[1]), "f");
+    auto* s = static_cast<StrPayload*>((*program)[3]->child[1]->data);
+    EXPECT_EQ(s->length, 3u);
+    EXPECT_EQ(std::string(s->bytes, 3), std::string("a\0b", 3));
+    delete program;
+}
+
+TEST(Parser, UnterminatedStringStillParsesTheRest) {
+    scanner_reset_mode();
+    ParseOutcome out = parseText("x = 1; \"abc");
+    EXPECT_TRUE(out.ok);
+    EXPECT_EQ(out.tree, "(assign x 1)\n");
+    EXPECT_EQ(out.errors, "error [1]: Unterminated string\n");
+}
+
+TEST(Parser, OpenCommentSwallowsFollowingTexts) {
+    scanner_reset_mode();
+    EXPECT_EQ(treeOf("x; /* open"), "x");
+    EXPECT_EQ(treeOf("y;"), "");
+    EXPECT_EQ(treeOf("*/ z;"), "z");
+}

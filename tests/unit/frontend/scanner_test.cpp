@@ -1,0 +1,245 @@
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "scan_helper.h"
+
+namespace {
+
+std::vector<int> codesOf(const char* text) {
+    std::vector<int> codes;
+    for (const Token& t : scanText(text)) codes.push_back(t.code);
+    return codes;
+}
+
+// The bytes of the single string literal in a text.
+std::string stringValue(const char* text) {
+    scanner_reset_mode();
+    scanner_attach_text(text);
+    yylval = nullptr;
+    int code = yylex();
+    std::string bytes;
+    EXPECT_EQ(code, STRING) << text;
+    if (code == STRING && yylval != nullptr) {
+        auto* s = static_cast<const StrPayload*>(yylval->data);
+        bytes.assign(s->bytes, s->length);
+        EXPECT_EQ(s->bytes[s->length], '\0');
+        node_free(yylval);
+    }
+    scanner_detach();
+    return bytes;
+}
+
+std::string writeFile(const char* name, const std::string& content) {
+    std::string path = (std::filesystem::temp_directory_path() / name).string();
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+}
+
+}  // namespace
+
+TEST(Scanner, RealAndImaginaryLiterals) {
+    EXPECT_EQ(scanLine("1 1.5 .5 5. 1e3 1.5E-2 2.e1"), "1 1.5 0.5 5 1000 0.014999999999999999 20");
+    // 1e is 1 and the name e; there are no hexadecimal literals.
+    EXPECT_EQ(scanLine("1e 0x10 1.2.3"), "1 e 0 x10 1.2 0.29999999999999999");
+    EXPECT_EQ(scanLine("1.5i 2J 1e3i .5j 3I"), "1.5i 2i 1000i 0.5i 3i");
+    EXPECT_EQ(scanLine("1ei"), "1 ei");
+}
+
+TEST(Scanner, OperatorsTakeTheLongestMatch) {
+    EXPECT_EQ(codesOf("=== == = !== != !"), (std::vector<int>{SAME, EQ, '=', NSAME, NE, '!'}));
+    EXPECT_EQ(codesOf("**= ** * ^= ^"), (std::vector<int>{POWSET, POW, '*', POWSET, POW}));
+    EXPECT_EQ(codesOf("&& || & | ~"), (std::vector<int>{ANDAND, OROR, '&', '|', '~'}));
+    EXPECT_EQ(codesOf("+= -= *= /= %= \\= .= ++ -- +++"),
+              (std::vector<int>{ADDSET, SUBSET, MULSET, DIVSET, MODSET, LDIVSET, DOTSET, INC, DEC, INC, '+'}));
+    EXPECT_EQ(codesOf("> >= < <= % \\ . ' ? : ; , ( ) [ ] { }"),
+              (std::vector<int>{GT, GE, LT, LE, '%', '\\', '.', '\'', '?', ':', ';', ',', '(', ')', '[', ']',
+                                '{', '}'}));
+    // Carriage returns and form feeds are stray characters.
+    EXPECT_EQ(codesOf("a\r\f"), (std::vector<int>{IDENT, '\r', '\f'}));
+}
+
+TEST(Scanner, KeywordsAreLowerCaseWords) {
+    EXPECT_EQ(codesOf("if else while for do try catch switch case var extern function break continue return all any"),
+              (std::vector<int>{IF, ELSE, WHILE, FOR, DO, TRY, CATCH, SWITCH, CASE, VAR, EXTERN, FUNCTION, BREAK,
+                                CONTINUE, RETURN, ALL, ANY}));
+    EXPECT_EQ(scanLine("If WHILE iff form _if"), "If WHILE iff form _if");
+}
+
+TEST(Scanner, WordsJoinedWithTheirPunctuation) {
+    EXPECT_EQ(codesOf("swap(a swap \t(b swap"), (std::vector<int>{SWAP, IDENT, SWAP, IDENT, IDENT}));
+    EXPECT_EQ(codesOf("input( linput (x input"), (std::vector<int>{INPUT, LINPUT, IDENT, IDENT}));
+    EXPECT_EQ(codesOf("default: default default\n\n:"), (std::vector<int>{DEFAULT, IDENT, DEFAULT}));
+    // The newlines swallowed inside one of these tokens are not counted.
+    std::vector<Token> t = scanText("default\n\n:\nx swap\n(y");
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[1].leaf, "x");
+    EXPECT_EQ(t[1].line, 2);
+    EXPECT_EQ(t[3].line, 2);
+}
+
+TEST(Scanner, AtConstantsAndFileIds) {
+    std::vector<Token> t = scanText("@pi @e @eps @i @j @inf @max @min");
+    ASSERT_EQ(t.size(), 8u);
+    EXPECT_EQ(t[0].leaf, "3.1415926535897931");
+    EXPECT_EQ(t[1].leaf, "2.7182818284590451");
+    EXPECT_EQ(t[2].leaf, "2.2204460492503131e-16");
+    EXPECT_EQ(t[3].leaf, "1i");
+    EXPECT_EQ(t[4].leaf, "1i");
+    EXPECT_EQ(t[5].leaf, "inf");
+    EXPECT_EQ(t[6].leaf, "1.7976931348623157e+308");
+    EXPECT_EQ(t[7].leaf, "2.2250738585072014e-308");
+    EXPECT_EQ(scanLine("@pix @12 @0 @"), "3.1415926535897931 x @1 2 @0 '@'");
+
+    scanner_attach_text("@nan");
+    ASSERT_EQ(yylex(), NUMBER);
+    double re = yylval->re, im = yylval->im;
+    node_free(yylval);
+    scanner_detach();
+    EXPECT_TRUE(std::isnan(re));
+    EXPECT_TRUE(std::isnan(im));
+    std::uint64_t bits;
+    std::memcpy(&bits, &re, sizeof bits);
+    EXPECT_EQ(bits, 0x7FFFFFFFFFFFFFFFull);
+}
+
+TEST(Scanner, Names) {
+    EXPECT_EQ(scanLine("x$y $x1 a' _a9"), "x $y $x1 a ''' _a9");
+    EXPECT_EQ(codesOf("a$"), (std::vector<int>{IDENT, IDENT}));
+    // A Shift_JIS kanji name comes out as the same Shift_JIS bytes, also
+    // one whose trail byte is a backslash and one with an IBM extension.
+    const char* names[] = {"\x8a\xbf\x8e\x9a", "\x95\x5cx", "\xfb\xfc\x8d\xb2", "\xb1\xb2"};
+    for (const char* name : names) {
+        std::vector<Token> t = scanText(name);
+        ASSERT_EQ(t.size(), 1u) << name;
+        EXPECT_EQ(t[0].code, IDENT);
+        EXPECT_EQ(t[0].leaf, name);
+    }
+}
+
+TEST(Scanner, LinesAndSourceNames) {
+    std::vector<Token> t = scanText("a\nb /* \n\n */ c // x\nd\n\"s\ns\" e __LINE__ __FILE__");
+    ASSERT_EQ(t.size(), 8u);
+    EXPECT_EQ(t[0].line, 1);
+    EXPECT_EQ(t[1].line, 2);
+    EXPECT_EQ(t[2].line, 4);
+    EXPECT_EQ(t[3].line, 5);
+    EXPECT_EQ(t[5].line, 7);  // the literal spans a line
+    EXPECT_EQ(t[6].leaf, "7");
+    EXPECT_EQ(t[7].leaf, "\"\"");  // a text has no source name
+    EXPECT_EQ(t[7].file, -1);
+}
+
+TEST(Scanner, LineMarkers) {
+    std::vector<Token> t = scanText("a\n#line 40 \"lib/Marked.qn\"\nb __FILE__\n# LINE 7\nc\n#line 0\nd");
+    ASSERT_EQ(t.size(), 5u);
+    EXPECT_EQ(t[0].file, -1);
+    EXPECT_EQ(t[1].line, 40);
+    EXPECT_STREQ(fid_name(t[1].file), "lib/Marked.qn");
+    EXPECT_EQ(t[2].leaf, "\"lib/Marked.qn\"");
+    EXPECT_EQ(t[3].line, 7);
+    EXPECT_EQ(t[3].file, t[1].file);  // a marker without a name keeps the name
+    EXPECT_EQ(t[4].line, 1);          // 0 - 1 is taken as 0
+    // Without the word line the marker is an ignored directive.
+    t = scanText("# 40 \"x.qn\"\nb");
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].line, 2);
+    EXPECT_EQ(t[0].file, -1);
+}
+
+TEST(Scanner, DirectivesAreSkippedToTheirLineEnd) {
+    std::vector<Token> t = scanText("#pragma once x\nb\n#define M \\\n  still\nc\n#\nd #include x\ne");
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[0].leaf, "b");
+    EXPECT_EQ(t[1].leaf, "c");
+    EXPECT_EQ(t[1].line, 5);
+    EXPECT_EQ(t[2].leaf, "d");
+    EXPECT_EQ(t[2].line, 7);
+    EXPECT_EQ(t[3].leaf, "e");
+    EXPECT_EQ(t[3].line, 8);
+    // Any backslash before a newline continues the directive.
+    EXPECT_EQ(scanLine("#x \\\\\nskipped\ny"), "y");
+}
+
+TEST(Scanner, StringEscapes) {
+    EXPECT_EQ(stringValue("\"plain text\""), "plain text");
+    EXPECT_EQ(stringValue("\"a\\tb\\nc\\rd\\ae\\bf\\fg\\vh\""), "a\tb\nc\rd\ae\bf\fg\vh");
+    EXPECT_EQ(stringValue("\"q\\\"q\\'q\\\\q\""), "q\"q'q\\q");
+    EXPECT_EQ(stringValue("\"\\x41\\x4a\\x7\\x4g\""), std::string("AJ\x07\x04g"));
+    EXPECT_EQ(stringValue("\"\\o101\\o7\\o777\\o0\""), std::string("A\x07\xff\0", 4));
+    EXPECT_EQ(stringValue("\"a\\x00b\\0c\""), std::string("a\0b\0c", 5));
+    // Any other escape gives the character after the backslash.
+    EXPECT_EQ(stringValue("\"\\q\\xg\\o9\\z\""), "qxgo9z");
+    EXPECT_EQ(stringValue("\"two\nlines\""), "two\nlines");
+    EXPECT_EQ(stringValue("\"\""), "");
+    // Written escapes are taken as text: \\x41 is a backslash and x41.
+    EXPECT_EQ(stringValue("\"\\\\x41\""), "\\x41");
+}
+
+TEST(Scanner, StringsKeepShiftJis) {
+    // The trail byte 0x5C of a kanji is not an escape.
+    EXPECT_EQ(stringValue("\"\x95\x5c\x8e\xa6\""), "\x95\x5c\x8e\xa6");
+    EXPECT_EQ(stringValue("\"\xb1\\n\xfa\x40\""), "\xb1\n\xfa\x40");
+}
+
+TEST(Scanner, UnterminatedString) {
+    testing::internal::CaptureStderr();
+    std::vector<Token> t = scanText("x = \"abc\n");
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(tokenLine(t), "x '='");
+    EXPECT_EQ(err, "error [2]: Unterminated string\n");
+    EXPECT_EQ(scanner_mode(), ScanMode::Initial);
+}
+
+TEST(Scanner, StartConditionCarriesOverToTheNextInput) {
+    EXPECT_EQ(scanLine("x /* open"), "x");
+    EXPECT_EQ(scanner_mode(), ScanMode::Comment);
+    scanner_attach_text("still comment");
+    EXPECT_EQ(tokenLine(scanAttached()), "");
+    scanner_attach_text("done */ y");
+    EXPECT_EQ(tokenLine(scanAttached()), "y");
+    EXPECT_EQ(scanner_mode(), ScanMode::Initial);
+
+    EXPECT_EQ(scanLine("#pragma"), "");
+    EXPECT_EQ(scanner_mode(), ScanMode::SkipLine);
+    scanner_attach_text("skipped\nz");
+    EXPECT_EQ(tokenLine(scanAttached()), "z");
+    scanner_reset_mode();
+}
+
+TEST(Scanner, AttachingStartsOverAndFillsInPieces) {
+    // A long name and a long string outgrow the block buffer.
+    std::string longName(40000, 'n');
+    std::string text = "a " + longName + " \"" + std::string(30000, 's') + "\" b";
+    std::vector<Token> t = scanText(text.c_str());
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[1].leaf, longName);
+    EXPECT_EQ(t[2].leaf.size(), 30002u);
+    // Attaching in the middle of an input drops the rest of it.
+    scanner_reset_mode();
+    scanner_attach_text("first second third");
+    ASSERT_EQ(yylex(), IDENT);
+    node_free(yylval);
+    scanner_attach_text("other");
+    EXPECT_EQ(tokenLine(scanAttached()), "other");
+}
+
+TEST(Scanner, FileInputCountsLinesAcrossFills) {
+    std::string text;
+    for (int i = 1; i <= 3000; ++i) text += "v" + std::to_string(i) + " = " + std::to_string(i) + ";\r\n";
+    std::string path = writeFile("quarn_scanner_lines.qn", text);
+    scanner_reset_mode();
+    ASSERT_TRUE(scanner_attach_file(path.c_str()));
+    EXPECT_STREQ(fid_name(scanner_file()), path.c_str());
+    std::vector<Token> t = scanAttached();
+    ASSERT_EQ(t.size(), 12000u);
+    EXPECT_EQ(t[11996].leaf, "v3000");
+    EXPECT_EQ(t[11996].line, 3000);
+    EXPECT_STREQ(fid_name(t[11996].file), path.c_str());
+    // A file that cannot be read still names the source and reads as empty.
+    EXPECT_FALSE(scanner_attach_file("/nonexistent/quarn.qn"));
+    EXPECT_STREQ(fid_name(scanner_file()), "/nonexistent/quarn.qn");
+    EXPECT_EQ(scanner_line(), 1);
+    EXPECT_EQ(scanAttached().size(), 0u);
+}
