@@ -20,7 +20,9 @@ Complex cexp(Complex z) {
     return {e * std::cos(z.im), e * std::sin(z.im)};
 }
 
-Complex clog(Complex z) { return {std::log(std::hypot(z.re, z.im)), std::atan2(z.im, z.re)}; }
+// The principal value: the argument lies in (-pi, pi], so a negative real
+// whose imaginary part is -0 (as negation leaves it) has the argument +pi.
+Complex clog(Complex z) { return {std::log(std::hypot(z.re, z.im)), std::atan2(z.im + 0.0, z.re)}; }
 
 Complex kern::pow(Complex a, Complex b) {
     if (a.im == 0.0 && b.im == 0.0 && !(a.re < 0.0 && std::fmod(b.re, 1.0) != 0.0))

@@ -186,6 +186,9 @@ void appendFormatted(std::string& out, const char* format, double x) {
 
 std::string elementText(const char* format, Complex z) {
     double re = z.re, im = z.im;
+    // NaN prints without a sign whichever way it arose (0/0 gives a negative one).
+    if (std::isnan(re)) re = std::fabs(re);
+    if (std::isnan(im)) im = std::fabs(im);
     if (std::isfinite(re) && toleranceEqual(re, 0.0)) re = 0.0;
     std::string out;
     if (std::isfinite(im) && toleranceEqual(im, 0.0)) {

@@ -163,6 +163,11 @@ TEST(Power, RealAndComplexCases) {
     Complex cube = p({-8, 0}, {1.0 / 3, 0});
     EXPECT_NEAR(cube.re, 1.0, 1e-12);
     EXPECT_NEAR(cube.im, std::sqrt(3.0), 1e-12);
+    // A negated literal carries -0 as its imaginary part; the principal
+    // argument of a negative real is still +pi.
+    Complex negated = p(k_neg(1, {8, 0}), {1.0 / 3, 0});
+    EXPECT_NEAR(negated.im, std::sqrt(3.0), 1e-12);
+    EXPECT_GT(clog({-1, -0.0}).im, 3.14);
     Complex sq = p({0, 2}, {2, 0});
     EXPECT_NEAR(sq.re, -4.0, 1e-12);
     EXPECT_NEAR(sq.im, 0.0, 1e-12);

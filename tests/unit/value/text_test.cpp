@@ -34,6 +34,8 @@ TEST_F(TextTest, SpecialValues) {
     EXPECT_EQ(elementText(f, {-INFINITY, 0}), "-inf");
     EXPECT_EQ(elementText(f, {NAN, 0}), "nan");
     EXPECT_EQ(elementText(f, {1, NAN}), "1.000-nani");
+    EXPECT_EQ(elementText(f, {-NAN, 0}), "nan");
+    EXPECT_EQ(elementText(f, {0, -NAN}), "nani");
     EXPECT_EQ(elementText(f, {1, INFINITY}), "1.000+infi");
     EXPECT_EQ(elementText(f, {0, -INFINITY}), "-infi");
 }
