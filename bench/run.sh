@@ -27,7 +27,7 @@ else
   notes+=("lua5.4 not installed: skipped")
 fi
 python=""
-for p in python3 python; do
+for p in python3 /usr/bin/python3 python; do
   if command -v "$p" >/dev/null 2>&1 && "$p" -c "import numpy" >/dev/null 2>&1; then
     python=$p
     break
