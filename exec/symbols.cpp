@@ -32,8 +32,9 @@ SymMan::~SymMan() {
 }
 
 Symbol* SymMan::find(const char* name) const {
+    // The first byte rules out most names without a call.
     for (Symbol* s : *this)
-        if (std::strcmp(s->name.c_str(), name) == 0) return s;
+        if (s->name[0] == name[0] && std::strcmp(s->name.c_str(), name) == 0) return s;
     return nullptr;
 }
 
