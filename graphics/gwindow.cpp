@@ -100,6 +100,7 @@ bool GWindow::post(Request request) {
 
 void GWindow::repaint() {
     if (!isOpen()) return;
+    ++repaintRequests_;
     post(Request(Request::Repaint));
 }
 

@@ -73,6 +73,8 @@ public:
     void inject(const SDL_Event& event);
     std::string title();
     bool menuShown();
+    std::uint64_t framesPainted() const { return frames_.load(); }
+    std::uint64_t repaintRequests() const { return repaintRequests_.load(); }
 
 private:
     GWindow();
@@ -126,6 +128,8 @@ private:
     std::atomic<bool> windowOpen_{false};
     std::atomic<bool> ready_{false};
     std::atomic<bool> failed_{false};
+    std::atomic<std::uint64_t> frames_{0};
+    std::atomic<std::uint64_t> repaintRequests_{0};
 
     std::mutex requestLock_;
     std::condition_variable served_;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "graphics/gwindow.h"
 
@@ -26,6 +27,20 @@ bool makeWindow(int width, int height, bool full, SDL_Window*& window) {
 bool GWindow::createWindow() {
     // The interpreter keeps its own handling of Ctrl-C.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Only a real display will do: SDL would otherwise fall back to an
+    // invisible off-screen window (and other back ends print their own noise).
+    if (!std::getenv("SDL_VIDEODRIVER")) {
+        const char* x11 = std::getenv("DISPLAY");
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
+        if (x11 && *x11) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        } else if (wayland && *wayland) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+        } else {
+            lastError_ = "no display (DISPLAY is not set)";
+            return false;
+        }
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         lastError_ = SDL_GetError();
         return false;
@@ -119,6 +134,7 @@ void GWindow::paint(FramePixels* readBack) {
         }
     }
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(sdlWindow_));
+    ++frames_;
 }
 
 void GWindow::drawFrame() {

@@ -1,0 +1,244 @@
+// The graphics built-ins: results, messages, recording and repaint rules.
+#include "graphics_test_support.h"
+
+#include "graphics/commands.h"
+
+namespace {
+// The commands after the four defaults, as class names.
+std::vector<std::string> recorded() {
+    std::vector<std::string> names;
+    int i = 0;
+    GWindow::instance().list().forEach([&](const GCBase& c) {
+        if (i++ >= 4) names.push_back(typeid(c).name());
+    });
+    return names;
+}
+std::string nameOf(const GCBase& c) { return typeid(c).name(); }
+}  // namespace
+
+TEST(GraphicsBuiltins, EverythingReturnsZeroWithoutAWindow) {
+    GWindow::instance().close();
+    std::vector<std::pair<BuiltinEntry, ArgList>> calls = {
+        {gbScreenOpen, {}},
+        {gbWindow, {num(0), num(1), num(0), num(1)}},
+        {gbZclip, {num(1), num(2)}},
+        {gbCls, {}},
+        {gbColor, {num(1)}},
+        {gbBgcolor, {num(1)}},  // no conversion error either: nothing is looked at
+        {gbLine, {row({0, 0}), row({1, 1})}},
+        {gbPoint, {row({0, 0})}},
+        {gbArrow, {row({0, 0}), row({1, 1}), num(0.1)}},
+        {gbLabel, {row({0, 0}), makeString("x")}},
+        {gbGrid, {num(1)}},
+        {gbUpdate, {}},
+        {gbUpdate, {num(0)}},
+        {gbTransform, {}},
+        {gbPoly, {row({0, 0}), row({1, 0}), row({0, 1})}},
+        {gbPline, {row({0, 0}), row({1, 0}), row({0, 1})}},
+    };
+    for (auto& [entry, args] : calls) {
+        EXPECT_EQ(errorOf(entry, args), "");
+        EXPECT_EQ(call(entry, args), 0);
+    }
+}
+
+TEST(GraphicsBuiltins, ScreenRefusesBadSizesAndWorksWithoutADisplay) {
+    GWindow::instance().close();
+    EXPECT_EQ(call(gbScreen, {num(0), num(100)}), 0);
+    EXPECT_EQ(call(gbScreen, {num(100), num(-5)}), 0);
+    EXPECT_EQ(errorOf(gbScreen, {num(100.5), num(100)}), "error [7]: Cannot convert arg to integer");
+    EXPECT_EQ(errorOf(gbScreen, {num(100), num(100), makeString("a")}), "error [7]: Cannot convert arg to integer");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(call(gbScreen, {num(100000), num(100)}), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("too large"), std::string::npos);
+
+    // No display: one message, result 0, and no hang.
+    std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    unsetenv("DISPLAY");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(call(gbScreen, {num(100), num(100)}), 0);
+    std::string err = testing::internal::GetCapturedStderr();
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_NE(err.find("cannot open the graphics window"), std::string::npos);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+    EXPECT_EQ(call(gbScreenOpen), 0);
+}
+
+class Builtins2D : public ::testing::Test {
+protected:
+    void SetUp() override {
+        REQUIRE_DISPLAY();
+        openFresh(160, 120, 0);
+    }
+    void TearDown() override { GWindow::instance().close(); }
+};
+
+TEST_F(Builtins2D, OpenWindowState) {
+    EXPECT_EQ(call(gbScreenOpen), 1);
+    EXPECT_EQ(call(gbScreen, {num(100), num(100)}), 0);  // already open: nothing changes
+    EXPECT_EQ(GWindow::instance().viewMode(), 0);
+    EXPECT_EQ(GWindow::instance().list().size(), 4u);
+    EXPECT_EQ(GWindow::instance().title(), "Graphic");
+    EXPECT_EQ(errorOf(gbZclip, {num(1), num(2)}), "error [7]: zclip() allowed only in 3D mode.");
+}
+
+TEST_F(Builtins2D, DefaultCommandsComeFirst) {
+    std::vector<const GCBase*> all;
+    GWindow::instance().list().forEach([&](const GCBase& c) { all.push_back(&c); });
+    ASSERT_EQ(all.size(), 4u);
+    auto* font = dynamic_cast<const GCFont*>(all[0]);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->face, "\x82\x6C\x82\x72\x20\x82\x6F\x96\xBE\x92\xA9");
+    EXPECT_EQ(font->size, 12);
+    auto* style = dynamic_cast<const GCLineStyle*>(all[1]);
+    ASSERT_TRUE(style);
+    EXPECT_EQ(style->pattern, 0);
+    EXPECT_EQ(style->width, 1);
+    auto* points = dynamic_cast<const GCPointStyle*>(all[2]);
+    ASSERT_TRUE(points);
+    EXPECT_EQ(points->size, 4);
+    auto* colour = dynamic_cast<const GCColor*>(all[3]);
+    ASSERT_TRUE(colour);
+    EXPECT_EQ(colour->r + colour->g + colour->b + colour->a, 4.0f);
+    for (const GCBase* c : all) EXPECT_EQ(c->owner, &GWindow::instance());
+}
+
+TEST_F(Builtins2D, RecordingRules) {
+    EXPECT_EQ(call(gbLine, {row({0, 0})}), 0);
+    EXPECT_TRUE(recorded().empty());
+    EXPECT_EQ(call(gbLine, {row({0, 0}), row({1, 1}), matrix(2, 1, {2, 0})}), 1);  // a column is a point too
+    EXPECT_EQ(recorded().size(), 2u);
+    EXPECT_EQ(call(gbPoint, {}), 0);
+    EXPECT_EQ(call(gbPoint, {row({0, 0}), row({1, 1}), row({2, 2})}), 1);
+    EXPECT_EQ(recorded().size(), 5u);
+    EXPECT_EQ(call(gbPoly, {row({0, 0}), row({1, 1})}), 0);
+    EXPECT_EQ(call(gbPline, {row({0, 0}), row({1, 1})}), 0);
+    EXPECT_EQ(recorded().size(), 5u);
+
+    // A bad point anywhere records nothing of the call.
+    EXPECT_EQ(errorOf(gbLine, {row({0, 0}), row({1, 1}), row({1, 2, 3})}), "error [7]: Cannot convert arg to vector2");
+    EXPECT_EQ(errorOf(gbPoly, {row({0, 0}), row({1, 1}), num(3)}), "error [7]: Cannot convert arg to vector2");
+    EXPECT_EQ(errorOf(gbArrow, {row({0, 0}), row({1, 1}), makeString("s")}),
+              "error [7]: Cannot convert arg to real number");
+    EXPECT_EQ(errorOf(gbLabel, {row({0, 0}), num(5)}), "error [7]: Cannot convert arg to string");
+    EXPECT_EQ(recorded().size(), 5u);
+
+    // Colours: a grey level or a 3-vector; bgcolor takes no grey level.
+    EXPECT_EQ(call(gbColor, {num(0.5)}), 1);
+    const GCColor* grey = nullptr;
+    int i = 0;
+    GWindow::instance().list().forEach([&](const GCBase& c) {
+        if (i++ == 9) grey = dynamic_cast<const GCColor*>(&c);
+    });
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->r, 0.5f);
+    EXPECT_EQ(grey->g, 0.5f);
+    EXPECT_EQ(grey->b, 0.5f);
+    EXPECT_EQ(errorOf(gbBgcolor, {num(0.5)}), "error [7]: Cannot convert arg to vector3");
+    EXPECT_EQ(errorOf(gbColor, {row({1, 0})}), "error [7]: Cannot convert arg to vector3");
+    EXPECT_EQ(errorOf(gbColor, {makeNum(0.5, 1.0)}), "error [7]: Cannot convert arg to real number");
+
+    EXPECT_EQ(call(gbArrow, {row({0, 0}), row({1, 1}), num(0.1)}), 1);
+    EXPECT_EQ(call(gbLabel, {row({0, 0}), makeString("")}), 1);
+    std::vector<std::string> names = recorded();
+    ASSERT_EQ(names.size(), 8u);
+    EXPECT_EQ(names[0], typeid(GCLine).name());
+    EXPECT_EQ(names[2], typeid(GCPoint).name());
+    EXPECT_EQ(names[5], typeid(GCColor).name());
+    EXPECT_EQ(names[6], typeid(GCArrow).name());
+    EXPECT_EQ(names[7], typeid(GCLabel).name());
+
+    EXPECT_EQ(call(gbCls), 1);
+    EXPECT_TRUE(recorded().empty());
+    EXPECT_EQ(GWindow::instance().list().size(), 4u);
+}
+
+TEST_F(Builtins2D, WindowGridAndTransformChecks) {
+    GWindow& w = GWindow::instance();
+    EXPECT_EQ(call(gbWindow, {num(0), num(0), num(-1), num(1)}), 0);
+    {
+        std::lock_guard<std::mutex> guard(w.windowLock());
+        auto* cam = dynamic_cast<GCam2D*>(w.camera());
+        ASSERT_TRUE(cam);
+        EXPECT_EQ(cam->sx, 1);
+        EXPECT_EQ(cam->cx, 0);
+    }
+    EXPECT_EQ(call(gbWindow, {num(0), num(4), num(-1), num(1)}), 1);
+    EXPECT_EQ(errorOf(gbWindow, {num(0), num(4), row({1, 2}), num(1)}), "error [7]: Cannot convert arg to real number");
+
+    EXPECT_EQ(call(gbGrid, {num(0.5)}), 1);
+    EXPECT_EQ(w.gridX, 0.5);
+    EXPECT_EQ(w.gridY, 0.5);
+    EXPECT_EQ(call(gbGrid, {num(2), num(-1)}), 1);
+    EXPECT_EQ(w.gridX, 2);
+    EXPECT_EQ(w.gridY, -1);
+    // A tiny step still draws promptly (the automatic step takes over).
+    EXPECT_EQ(call(gbGrid, {num(1e-12)}), 1);
+
+    std::size_t before = w.list().size();
+    EXPECT_EQ(errorOf(gbTransform, {matrix(5, 5, std::initializer_list<double>(
+                                                    {1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1}))}),
+              "error [7]: Bad argument in transform()");
+    EXPECT_EQ(errorOf(gbTransform, {row({1, 2, 3})}), "error [7]: Bad argument in transform()");
+    EXPECT_EQ(errorOf(gbTransform, {makeString("m")}), "error [7]: Bad argument in transform()");
+    NNum* complexM = new NNum(2, 2);
+    NRefPtr hold(complexM);
+    complexM->data[3] = {1, 1};
+    EXPECT_EQ(errorOf(gbTransform, {hold}), "error [7]: Cannot convert arg to real number");
+    EXPECT_EQ(w.list().size(), before);
+    EXPECT_EQ(w.transform, identityMatrix());
+    NRefPtr prev = callFor(gbTransform, {matrix(2, 3, {1, 2, 3, 4, 5, 6})});
+    EXPECT_EQ(asNum(prev)->at(2, 2).re, 1);
+    EXPECT_EQ(w.transform[0 * 4 + 1], 4);  // row 1, column 0
+    EXPECT_EQ(w.transform[2 * 4 + 0], 3);  // row 0, column 2
+    EXPECT_EQ(w.transform[2 * 4 + 2], 1);  // the rest stays identity
+    EXPECT_EQ(w.list().size(), before + 1);
+}
+
+TEST_F(Builtins2D, UpdateControlsRepaints) {
+    GWindow& w = GWindow::instance();
+    EXPECT_EQ(call(gbUpdate, {num(0)}), 1);
+    EXPECT_EQ(call(gbUpdate, {num(0.9)}), 0);  // truncated: still off
+    std::uint64_t asked = w.repaintRequests();
+    call(gbLine, {row({0, 0}), row({1, 1})});
+    call(gbCls);
+    call(gbGrid, {num(1)});
+    EXPECT_EQ(w.repaintRequests(), asked);
+    // update() paints at once and waits for the frame.
+    std::uint64_t frames = w.framesPainted();
+    EXPECT_EQ(call(gbUpdate), 1);
+    EXPECT_EQ(w.repaintRequests(), asked + 1);
+    EXPECT_GT(w.framesPainted(), frames);
+    EXPECT_EQ(call(gbUpdate, {num(-2)}), 0);  // on again, and repaints
+    EXPECT_EQ(w.repaintRequests(), asked + 2);
+    call(gbLine, {row({0, 0}), row({1, 1})});
+    EXPECT_EQ(w.repaintRequests(), asked + 3);
+    call(gbColor, {num(1)});  // colours never repaint
+    EXPECT_EQ(w.repaintRequests(), asked + 3);
+    EXPECT_EQ(call(gbUpdate, {num(1)}), 1);
+}
+
+TEST(Builtins3D, ModeFromTheThirdArgument) {
+    REQUIRE_DISPLAY();
+    GWindow& w = GWindow::instance();
+    openFresh(120, 100, 4);  // 4 mod 3 = 1
+    EXPECT_EQ(w.viewMode(), 1);
+    EXPECT_EQ(errorOf(gbWindow, {num(0), num(1), num(0), num(1)}), "error [7]: window() allowed only in 2D mode.");
+    EXPECT_EQ(call(gbZclip, {num(0.5), num(50)}), 1);
+    {
+        std::lock_guard<std::mutex> guard(w.windowLock());
+        auto* cam = dynamic_cast<GCam3D*>(w.camera());
+        ASSERT_TRUE(cam);
+        EXPECT_EQ(cam->nearClip, 0.5);
+        EXPECT_EQ(cam->farClip, 50);
+    }
+    EXPECT_EQ(errorOf(gbLine, {row({0, 0}), row({1, 1, 1})}), "error [7]: Cannot convert arg to vector3");
+    EXPECT_EQ(call(gbLine, {row({0, 0, 0}), row({1, 1, 1})}), 1);
+    w.close();
+    openFresh(120, 100, 5);
+    EXPECT_EQ(w.viewMode(), 2);
+    w.close();
+    openFresh(120, 100, -1);  // no mode of its own: 2D
+    EXPECT_EQ(w.viewMode(), 0);
+    w.close();
+}

@@ -1,0 +1,128 @@
+// Helpers for calling the graphics built-ins directly and reading frames.
+#pragma once
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+
+#include "exec/exec.h"
+#include "graphics/graphics_builtins.h"
+#include "graphics/gwindow.h"
+
+inline NRefPtr num(double x) { return makeNum(x); }
+
+inline NRefPtr row(std::initializer_list<double> v) {
+    NNum* n = new NNum(static_cast<std::int32_t>(v.size()), 1);
+    NRefPtr hold(n);
+    int i = 0;
+    for (double x : v) n->data[i++] = {x, 0.0};
+    return hold;
+}
+
+// A matrix given row by row.
+inline NRefPtr matrix(int rows, int cols, std::initializer_list<double> v) {
+    NNum* n = new NNum(cols, rows);
+    NRefPtr hold(n);
+    int i = 0;
+    for (double x : v) n->data[i++] = {x, 0.0};
+    return hold;
+}
+
+inline NRefPtr callFor(BuiltinEntry entry, ArgList args) {
+    NContext ctx;
+    NRefPtr result = makeNum(0);
+    entry(ctx, 7, args, result);
+    return result;
+}
+
+inline double call(BuiltinEntry entry, ArgList args = {}) {
+    NRefPtr r = callFor(entry, std::move(args));
+    NNum* n = asNum(r);
+    return n ? n->data[0].re : -999;
+}
+
+// The message a call raises, or "" when it raises none.
+inline std::string errorOf(BuiltinEntry entry, ArgList args) {
+    try {
+        callFor(entry, std::move(args));
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+inline bool haveDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }
+
+#define REQUIRE_DISPLAY() \
+    if (!haveDisplay()) GTEST_SKIP() << "no DISPLAY"
+
+// Opens a fresh window of the given size and mode, closing any open one.
+inline void openFresh(int w, int h, int mode) {
+    GWindow::instance().close();
+    ASSERT_EQ(call(gbScreen, {num(w), num(h), num(mode)}), 1) << GWindow::instance().lastError();
+}
+
+inline bool near(std::array<int, 3> px, int r, int g, int b, int tolerance = 3) {
+    return std::abs(px[0] - r) <= tolerance && std::abs(px[1] - g) <= tolerance && std::abs(px[2] - b) <= tolerance;
+}
+
+inline FramePixels grab() {
+    FramePixels f;
+    EXPECT_TRUE(GWindow::instance().capture(f));
+    return f;
+}
+
+// Events handed to the window thread as if the user made them.
+inline void keyDown(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    GWindow::instance().inject(e);
+}
+inline void buttonDown(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = button;
+    e.button.x = x;
+    e.button.y = y;
+    GWindow::instance().inject(e);
+}
+inline void buttonUp(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.button = button;
+    e.button.x = x;
+    e.button.y = y;
+    GWindow::instance().inject(e);
+}
+inline void mouseTo(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    GWindow::instance().inject(e);
+}
+inline void drag(int x0, int y0, int x1, int y1) {
+    buttonDown(x0, y0);
+    mouseTo(x1, y1);
+    buttonUp(x1, y1);
+}
+
+// With QUARN_FRAME_DUMP set to a folder, frames are saved there as PPM
+// pictures to look at when a check fails.
+inline void dumpFrame(const FramePixels& f, const std::string& name) {
+    const char* dir = std::getenv("QUARN_FRAME_DUMP");
+    if (!dir) return;
+    std::string path = std::string(dir) + "/" + name + ".ppm";
+    if (FILE* out = std::fopen(path.c_str(), "wb")) {
+        std::fprintf(out, "P6\n%d %d\n255\n", f.width, f.height);
+        std::fwrite(f.rgb.data(), 1, f.rgb.size(), out);
+        std::fclose(out);
+    }
+}

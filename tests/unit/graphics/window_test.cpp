@@ -1,0 +1,179 @@
+// The window's own behaviour: keys, mouse, title, the menu, close and reopen.
+#include "graphics_test_support.h"
+
+#include <thread>
+
+namespace {
+GCam2D& cam2D() { return *dynamic_cast<GCam2D*>(GWindow::instance().camera()); }
+
+class Window2D : public ::testing::Test {
+protected:
+    void SetUp() override {
+        REQUIRE_DISPLAY();
+        openFresh(200, 200, 0);
+        ASSERT_EQ(call(gbWindow, {num(0), num(200), num(0), num(200)}), 1);
+    }
+    void TearDown() override { GWindow::instance().close(); }
+};
+
+}  // namespace
+
+TEST_F(Window2D, MouseMovesShowWorldCoordinatesInTheTitle) {
+    GWindow& w = GWindow::instance();
+    mouseTo(100, 100);
+    EXPECT_EQ(w.title(), "Graphic : ( 100, 100 )");
+    mouseTo(50, 150);
+    EXPECT_EQ(w.title(), "Graphic : ( 50, 50 )");
+}
+
+TEST_F(Window2D, LeftDragPansAndKeysChooseTheMode) {
+    GWindow& w = GWindow::instance();
+    EXPECT_EQ(w.mouseMode, MM_TRANSLATE);
+    drag(100, 100, 120, 100);
+    EXPECT_DOUBLE_EQ(cam2D().cx, 100 - 20 * 0.005 * 100);
+    // No button: no drag, the title follows instead.
+    mouseTo(10, 10);
+    EXPECT_DOUBLE_EQ(cam2D().cx, 90);
+    keyDown(SDLK_s);
+    EXPECT_EQ(w.mouseMode, MM_SCALE);
+    drag(0, 50, 0, 40);
+    EXPECT_DOUBLE_EQ(cam2D().sy, 100 * 0.95);
+    keyDown(SDLK_h);
+    EXPECT_EQ(w.mouseMode, MM_STRETCH);
+    keyDown(SDLK_r);
+    EXPECT_EQ(w.mouseMode, MM_ROTATE);
+    keyDown(SDLK_z);
+    EXPECT_EQ(w.mouseMode, MM_DOLLY);
+    keyDown(SDLK_q);  // not a command
+    EXPECT_EQ(w.mouseMode, MM_DOLLY);
+    keyDown(SDLK_t);
+    EXPECT_EQ(w.mouseMode, MM_TRANSLATE);
+    // "A" with shift resets the view like "a".
+    keyDown(SDLK_a, KMOD_LSHIFT);
+    EXPECT_DOUBLE_EQ(cam2D().cx, 0);
+    EXPECT_DOUBLE_EQ(cam2D().sx, 1);
+    EXPECT_DOUBLE_EQ(cam2D().sy, 1);
+}
+
+TEST_F(Window2D, MenuChoosesByMouseOrMnemonicAndDismissesCleanly) {
+    GWindow& w = GWindow::instance();
+    // Dismissed with Escape: nothing changes.
+    buttonDown(60, 60, SDL_BUTTON_RIGHT);
+    EXPECT_TRUE(w.menuShown());
+    keyDown(SDLK_a);  // keys go to the menu while it is shown
+    EXPECT_DOUBLE_EQ(cam2D().sx, 100);
+    keyDown(SDLK_ESCAPE);
+    EXPECT_FALSE(w.menuShown());
+    EXPECT_EQ(w.mouseMode, MM_TRANSLATE);
+    EXPECT_DOUBLE_EQ(cam2D().sx, 100);
+
+    // The menu is drawn over the scene.
+    std::uint64_t lit = 0;
+    buttonDown(60, 60, SDL_BUTTON_RIGHT);
+    FramePixels f = grab();
+    for (int y = 60; y < 80; ++y)
+        for (int x = 60; x < 100; ++x) lit += near(f.at(x, y), 240, 240, 240, 2) ? 1 : 0;
+    EXPECT_GT(lit, 300u);
+    // A click outside dismisses it.
+    buttonDown(5, 195);
+    EXPECT_FALSE(w.menuShown());
+    EXPECT_EQ(w.mouseMode, MM_TRANSLATE);
+    buttonUp(5, 195);
+
+    // A unique mnemonic chooses at once.
+    buttonDown(60, 60, SDL_BUTTON_RIGHT);
+    keyDown(SDLK_s);
+    EXPECT_FALSE(w.menuShown());
+    EXPECT_EQ(w.mouseMode, MM_SCALE);
+
+    // "T" marks two items in 2D: it moves between them, Enter chooses.
+    buttonDown(60, 60, SDL_BUTTON_RIGHT);
+    keyDown(SDLK_t);
+    EXPECT_TRUE(w.menuShown());
+    keyDown(SDLK_t);
+    keyDown(SDLK_RETURN);
+    EXPECT_FALSE(w.menuShown());
+    EXPECT_EQ(w.mouseMode, MM_STRETCH);
+
+    // Clicking an item: the first is Translate, the fourth (after the separator) resets.
+    buttonDown(60, 60, SDL_BUTTON_RIGHT);
+    buttonDown(70, 60 + 4 + 10);
+    EXPECT_EQ(w.mouseMode, MM_TRANSLATE);
+    buttonUp(70, 74);
+    buttonDown(60, 60, SDL_BUTTON_RIGHT);
+    keyDown(SDLK_v);
+    EXPECT_DOUBLE_EQ(cam2D().sx, 1);
+    EXPECT_DOUBLE_EQ(cam2D().cx, 0);
+}
+
+TEST(Window3D, TitleStaysAndMenuOffersRotate) {
+    REQUIRE_DISPLAY();
+    openFresh(200, 150, 1);
+    GWindow& w = GWindow::instance();
+    mouseTo(100, 100);
+    EXPECT_EQ(w.title(), "Graphic");
+    buttonDown(20, 20, SDL_BUTTON_RIGHT);
+    keyDown(SDLK_r);
+    EXPECT_EQ(w.mouseMode, MM_ROTATE);
+    drag(100, 100, 70, 100);
+    {
+        std::lock_guard<std::mutex> guard(w.windowLock());
+        EXPECT_DOUBLE_EQ(dynamic_cast<GCam3D*>(w.camera())->a, 330);
+    }
+    keyDown(SDLK_a);
+    {
+        std::lock_guard<std::mutex> guard(w.windowLock());
+        EXPECT_DOUBLE_EQ(dynamic_cast<GCam3D*>(w.camera())->a, 0);
+    }
+    w.close();
+}
+
+TEST(WindowLife, CloseAndReopenManyTimes) {
+    REQUIRE_DISPLAY();
+    GWindow& w = GWindow::instance();
+    for (int i = 0; i < 3; ++i) {
+        openFresh(120, 90, i % 2);
+        EXPECT_EQ(w.list().size(), 4u);  // only the default commands
+        EXPECT_EQ(w.viewMode(), i % 2);
+        if (i % 2) call(gbLine, {row({0, 0, 0}), row({1, 1, 1})});
+        else call(gbLine, {row({0, 0}), row({1, 1})});
+        EXPECT_EQ(w.list().size(), 5u);
+        // The user closes the window.
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = SDL_WINDOWEVENT_CLOSE;
+        w.inject(e);
+        for (int wait = 0; wait < 2000 && w.isOpen(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_FALSE(w.isOpen());
+        EXPECT_EQ(call(gbScreenOpen), 0);
+        EXPECT_EQ(w.list().size(), 5u);  // kept until the next open
+        EXPECT_EQ(call(gbLine, {row({0, 0}), row({1, 1})}), 0);
+        EXPECT_EQ(call(gbUpdate), 0);
+    }
+}
+
+TEST(WindowLife, ClosingWhileAScriptDrawsLosesNothing) {
+    REQUIRE_DISPLAY();
+    openFresh(120, 90, 0);
+    GWindow& w = GWindow::instance();
+    std::thread user([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = SDL_WINDOWEVENT_CLOSE;
+        w.inject(e);
+    });
+    int recorded = 0, refused = 0;
+    for (int i = 0; i < 100000 && refused < 50; ++i) {
+        double ok = call(gbLine, {row({0, 0}), row({1.0 * i, 1})});
+        if (ok == 1) ++recorded;
+        else ++refused;
+    }
+    user.join();
+    EXPECT_GT(recorded, 0);
+    EXPECT_EQ(refused, 50);
+    EXPECT_EQ(w.list().size(), 4u + recorded);
+    openFresh(120, 90, 0);  // and it opens again
+    EXPECT_EQ(w.list().size(), 4u);
+    w.close();
+}
