@@ -5,16 +5,21 @@
 #include "builtins/math.h"
 #include "value/convert.h"
 #include "value/ops.h"
+#include "value/raise.h"
 
 namespace {
 
-double legendre(double x, double nReal, double mReal) {
-    // Degrees beyond 32 bits cannot be iterated to in reasonable time; they
-    // are out of the domain like NaN degrees.
-    if (!(std::fabs(nReal) < 2147483648.0) || !(std::fabs(mReal) < 2147483648.0)) return NAN;
-    std::int64_t n = static_cast<std::int64_t>(std::trunc(nReal));
-    std::int64_t m = static_cast<std::int64_t>(std::trunc(mReal));
-    if (m < 0 || m > n || std::fabs(x) > 1.0) return NAN;
+// The recurrence takes n steps; beyond this degree one element would run
+// for seconds, so such a degree is refused.
+constexpr double kMaxDegree = 16777216.0;
+
+double legendre(int line, double x, double nReal, double mReal) {
+    if (std::isnan(nReal) || std::isnan(mReal)) return NAN;
+    double nt = std::trunc(nReal), mt = std::trunc(mReal);
+    if (mt < 0 || mt > nt || std::fabs(x) > 1.0) return NAN;
+    if (nt > kMaxDegree) raiseError(line, "Bad argument in legendre()");
+    std::int64_t n = static_cast<std::int64_t>(nt);
+    std::int64_t m = static_cast<std::int64_t>(mt);
     double pmm = 1.0;
     if (m > 0) {
         double s = std::sqrt((1.0 - x) * (1.0 + x));
@@ -41,7 +46,7 @@ Complex k_legendre(int line, Complex x, Complex n, Complex m) {
     double xr = elementToReal(line, x);
     double nr = elementToReal(line, n);
     double mr = elementToReal(line, m);
-    return {legendre(xr, nr, mr), 0.0};
+    return {legendre(line, xr, nr, mr), 0.0};
 }
 
 }  // namespace
