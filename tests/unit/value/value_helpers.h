@@ -10,11 +10,12 @@
 
 #include "value/value.h"
 
+using Reals = std::vector<double>;
+
 // A real matrix from its rows.
 inline NRefPtr realMatrix(std::initializer_list<std::initializer_list<double>> rows) {
     std::int32_t r = static_cast<std::int32_t>(rows.size());
-    std::int32_t c = r ? static_cast<std::int32_t>(rows.begin()->size()) : 0;
-    NNum* m = new NNum(c, r);
+    NNum* m = new NNum(r ? static_cast<std::int32_t>(rows.begin()->size()) : 0, r);
     std::size_t i = 0;
     for (auto& row : rows)
         for (double x : row) m->data[i++] = {x, 0.0};
@@ -22,14 +23,13 @@ inline NRefPtr realMatrix(std::initializer_list<std::initializer_list<double>> r
 }
 
 inline NNum& num(const NRefPtr& v) {
-    NNum* m = asNum(v);
-    if (!m) throw std::logic_error("not a number");
-    return *m;
+    if (!asNum(v)) throw std::logic_error("not a number");
+    return *asNum(v);
 }
 
-// The real parts in storage order.
-inline std::vector<double> reals(const NRefPtr& v) {
-    std::vector<double> out;
+// The real parts in storage order, preceded by the shape (rows, cols).
+inline Reals shaped(const NRefPtr& v) {
+    Reals out{static_cast<double>(num(v).rows), static_cast<double>(num(v).cols)};
     for (std::size_t i = 0; i < num(v).count(); ++i) out.push_back(num(v).data[i].re);
     return out;
 }
@@ -44,9 +44,3 @@ std::string errorOf(F f) {
     }
     return "";
 }
-
-#define EXPECT_SHAPE(v, r, c)         \
-    do {                              \
-        EXPECT_EQ(num(v).rows, (r));  \
-        EXPECT_EQ(num(v).cols, (c));  \
-    } while (0)
