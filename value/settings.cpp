@@ -7,19 +7,34 @@ bool g_strict = false;
 
 const char* numberFormat() { return g_format.c_str(); }
 
+namespace {
+
+// Skips a run of decimal digits; false when it is longer than three digits.
+// A width or precision past 999 would only ask printf for megabytes of
+// padding that the element text cuts off anyway.
+bool skipSmallNumber(const std::string& f, std::size_t& i) {
+    std::size_t start = i;
+    while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+    return i - start <= 3;
+}
+
+}  // namespace
+
 bool isValidNumberFormat(const std::string& f) {
     // Exactly one conversion, of a floating-point type, with flags, width and
-    // precision given as digits only (an optional "l" before the type); "%%" is allowed anywhere.
+    // precision given as short digit runs only and an optional "l" before the
+    // type; "%%" is allowed anywhere. A NUL would hide the rest of the text.
+    if (f.find('\0') != std::string::npos) return false;
     int conversions = 0;
     for (std::size_t i = 0; i < f.size(); ++i) {
         if (f[i] != '%') continue;
         ++i;
         if (i < f.size() && f[i] == '%') continue;
         while (i < f.size() && (f[i] == '-' || f[i] == '+' || f[i] == ' ' || f[i] == '#' || f[i] == '0')) ++i;
-        while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+        if (!skipSmallNumber(f, i)) return false;
         if (i < f.size() && f[i] == '.') {
             ++i;
-            while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+            if (!skipSmallNumber(f, i)) return false;
         }
         // "l" changes nothing for a double and is commonly written ("%lf").
         if (i < f.size() && f[i] == 'l') ++i;

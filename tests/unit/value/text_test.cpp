@@ -48,9 +48,10 @@ TEST(Text, DisplayFormEscapesBytes) {
 
 TEST(Text, NumberFormatTakesExactlyOneDouble) {
     for (const char* good : {"%.3f", "%10.4e", "%lf", "x=%g%%"}) EXPECT_TRUE(isValidNumberFormat(good)) << good;
-    for (const char* bad : {"%d", "%s", "%f %f", "%*f", "%Lf", "plain", "%"})
+    for (const char* bad : {"%d", "%s", "%f %f", "%*f", "%Lf", "plain", "%", "%.9999f", "%1000f"})
         EXPECT_FALSE(isValidNumberFormat(bad)) << bad;
     EXPECT_FALSE(setNumberFormat("%n"));
+    EXPECT_FALSE(setNumberFormat(std::string("%f\0%s", 5)));
     EXPECT_STREQ(numberFormat(), "%.3f");
 }
 
