@@ -9,6 +9,9 @@ namespace {
 // The modulus without overflow of the squares.
 Complex k_abs(int, Complex a) {
     double x = std::fabs(a.re), y = std::fabs(a.im);
+    // An infinite part makes the modulus infinite even beside a NaN or a
+    // second infinity, where the ratio below would be NaN.
+    if (std::isinf(x) || std::isinf(y)) return {INFINITY, 0.0};
     if (x == 0.0) return {y, 0.0};
     if (y == 0.0) return {x, 0.0};
     double m = x > y ? x : y;
