@@ -5,6 +5,7 @@
 #include "exec/eval_parts.h"
 #include "exec/functions.h"
 #include "exec/lvalue.h"
+#include "value/kernels.h"
 #include "value/ops.h"
 #include "value/raise.h"
 
@@ -19,13 +20,25 @@ inline NNum* scalarNum(const NRefPtr& v) {
 // Held by this one reference and bound to no variable: free to overwrite.
 inline bool unshared(const NNum* n) { return n->refCount == 1 && n->bindCount == 0; }
 
+// The kernel applied to one pair; the common ones inlined, since a scalar
+// loop spends much of its time here.
+inline Complex applyKernel(Kernel2 f, int line, Complex a, Complex b) {
+    if (f == k_add) return kern::add(a, b);
+    if (f == k_sub) return kern::sub(a, b);
+    if (f == k_mul) return kern::mul(a, b);
+    if (f == k_lt) return kern::lt(line, a, b);
+    if (f == k_eq) return kern::eq(a, b);
+    if (f == k_div) return kern::div(a, b);
+    return f(line, a, b);
+}
+
 }  // namespace
 
 NRefPtr binaryOp(int line, NRefPtr a, NRefPtr b, Complex (*f)(int, Complex, Complex)) {
     NNum* x = scalarNum(a);
     NNum* y = scalarNum(b);
     if (!x || !y) return op2(line, a, b, f);
-    Complex z = f(line, x->data[0], y->data[0]);
+    Complex z = applyKernel(f, line, x->data[0], y->data[0]);
     if (unshared(x)) {
         x->data[0] = z;
         return a;

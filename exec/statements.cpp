@@ -178,7 +178,7 @@ NRefPtr evalVar(NContext& ctx, Node* node) {
         Node* ident = decl->kind == OP_ASSIGN ? decl->child[0] : decl;
         Node* init = decl->kind == OP_ASSIGN ? decl->child[1] : nullptr;
         const char* name = identName(ident);
-        if (strictMode() && scopeExistsHere(name)) raiseError(decl->line, "Symbol %s already declared", name);
+        if (strictMode() && scopeExistsHere(name)) raiseError(node->line, "Symbol %s already declared", name);
         Symbol* s = scopeDeclare(name, true);
         if (!init || !s) continue;
         std::uint64_t epoch = symbolEpoch();
@@ -196,8 +196,8 @@ NRefPtr evalVar(NContext& ctx, Node* node) {
 NRefPtr evalExtern(NContext&, Node* node) {
     for (Node* ident = node->child[0]; ident; ident = nextOf(ident)) {
         const char* name = identName(ident);
-        if (strictMode() && scopeExistsHere(name)) raiseError(ident->line, "Symbol %s already declared", name);
-        if (!scopeDeclareExtern(name)) raiseError(ident->line, "Variable cannot extern from global scope");
+        if (strictMode() && scopeExistsHere(name)) raiseError(node->line, "Symbol %s already declared", name);
+        if (!scopeDeclareExtern(name)) raiseError(node->line, "Variable cannot extern from global scope");
     }
     return makeNum(0.0);
 }

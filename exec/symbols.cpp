@@ -1,6 +1,5 @@
 #include "exec/symbols.h"
 
-#include <cstring>
 
 #include "exec/exec.h"
 
@@ -31,16 +30,26 @@ SymMan::~SymMan() {
     for (Symbol* s : *this) delete s;
 }
 
+namespace {
+// Names are short: comparing in place beats a library call.
+inline bool sameName(const char* a, const char* b) {
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+}  // namespace
+
 Symbol* SymMan::find(const char* name) const {
-    // The first byte rules out most names without a call.
     for (Symbol* s : *this)
-        if (s->name[0] == name[0] && std::strcmp(s->name.c_str(), name) == 0) return s;
+        if (sameName(s->name.c_str(), name)) return s;
     return nullptr;
 }
 
 Symbol* SymMan::add(const char* name, bool externFlag) {
     for (auto it = begin(); it != end(); ++it) {
-        if (std::strcmp((*it)->name.c_str(), name) == 0) {
+        if (sameName((*it)->name.c_str(), name)) {
             Symbol* old = *it;
             erase(it);
             delete old;
