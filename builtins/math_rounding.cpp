@@ -44,8 +44,19 @@ double powerOfTen(std::int32_t n) {
 }
 
 double roundToDigits(double v, std::int32_t n, double (*rule)(double)) {
+    if (!std::isfinite(v)) return v;
     double p = powerOfTen(n);
-    return n >= 0 ? rule(v * p) / p : rule(v / p) * p;
+    if (n >= 0) {
+        double scaled = v * p;
+        // Scaled past the double range, v has no digits left to round away;
+        // dividing the infinity back would give infinity or NaN.
+        if (!std::isfinite(scaled)) return v;
+        return rule(scaled) / p;
+    }
+    // 10^|n| beyond the double range: every finite v rounds to 0 (the
+    // product 0 * infinity would be NaN).
+    if (std::isinf(p)) return std::copysign(0.0, v);
+    return rule(v / p) * p;
 }
 
 Complex k_floor(int, Complex a) { return {std::floor(a.re), std::floor(a.im)}; }

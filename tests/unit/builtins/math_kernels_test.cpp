@@ -93,3 +93,13 @@ TEST(MatrixSort, NaNKeysSortLastWithoutBreakingTheSort) {
     EXPECT_TRUE(std::isnan(asMatrix(byKey).data[499].re));
     EXPECT_FALSE(std::isnan(asMatrix(byKey).data[0].re));
 }
+
+TEST(MathRounding, DigitsBeyondTheDoubleRange) {
+    EXPECT_EQ(real1(call(bi_round, {num(1e10), num(300)})), 1e10);
+    EXPECT_EQ(real1(call(bi_round, {num(1.5), num(400)})), 1.5);
+    EXPECT_EQ(real1(call(bi_bround, {num(0), num(400)})), 0.0);
+    EXPECT_EQ(real1(call(bi_round, {num(123), num(-400)})), 0.0);
+    EXPECT_EQ(real1(call(bi_round, {num(6e299), num(-300)})), 1e300);
+    EXPECT_TRUE(std::isinf(real1(call(bi_round, {num(INFINITY), num(-2)}))));
+    EXPECT_DOUBLE_EQ(real1(call(bi_round, {num(-1234.5678), num(1)})), -1234.6);
+}
