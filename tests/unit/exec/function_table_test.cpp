@@ -1,18 +1,15 @@
-// The function table: keys, fallback to variadic entries, replacement on
+// The function table: key order, the main probe, replacement on
 // commit, and a body that must outlive its own redefinition.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "exec/functions.h"
-#include "exec/symbols.h"
 #include "tree_builder.h"
 
 namespace {
 
 void answerOne(NContext&, int, ArgList&, NRefPtr& result) { result = makeNum(1.0); }
-void answerTwo(NContext&, int, ArgList&, NRefPtr& result) { result = makeNum(2.0); }
-void countArgs(NContext&, int, ArgList& args, NRefPtr& result) { result = makeNum(static_cast<int>(args.size())); }
 
 class FunctionTableTest : public ::testing::Test {
 protected:
@@ -48,30 +45,6 @@ TEST_F(FunctionTableTest, MainProbePrefersTheOneArgumentForm) {
     EXPECT_EQ(mainProbe(), 1);
 }
 
-TEST_F(FunctionTableTest, FixedCountWinsOverVariadic) {
-    registerNative("max", countArgs);
-    registerNative("max$1", answerTwo);
-    EXPECT_EQ(callValue(call("max", {num(5)})), 2.0);
-    EXPECT_EQ(callValue(call("max", {num(5), num(6), num(7)})), 3.0);
-    EXPECT_EQ(lookupFunction("max", 1)->native, answerTwo);
-    EXPECT_EQ(lookupFunction("nope", 0), nullptr);
-}
-
-TEST_F(FunctionTableTest, UndefinedCallEvaluatesArgumentsThenRaises) {
-    Node* c = call("missing", {node_binary(OP_ASSIGN, ident("seen"), num(9))});
-    NContext ctx;
-    try {
-        evaluate(ctx, c);
-        ADD_FAILURE() << "no error raised";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("Function missing() [arg count:1] not defined"), std::string::npos);
-    }
-    node_free(c);
-    Symbol* seen = scopeLookup("seen");
-    ASSERT_NE(seen, nullptr);
-    EXPECT_EQ(static_cast<NNum*>(seen->value)->data[0].re, 9.0);
-}
-
 TEST_F(FunctionTableTest, CommitReplacesANativeAndLaterCallsSeeIt) {
     registerNative("f$0", answerOne);
     Node* site = call("f");
@@ -92,18 +65,6 @@ TEST_F(FunctionTableTest, RunningBodySurvivesItsRedefinition) {
     defineUser("f$0", nullptr, block({call("redefine"), ret(num(7))}));
     EXPECT_EQ(callValue(call("f")), 7.0);  // the old body finishes
     EXPECT_EQ(callValue(call("f")), 8.0);  // the new one serves later calls
-}
-
-TEST_F(FunctionTableTest, ParametersShareTheArgumentObject) {
-    // p$1 stores into an element of its parameter: p[0] = 3.
-    Node* target = node_binary(OP_INDEX, ident("p"), num(0));
-    defineUser("set$1", ident("p"), block({node_binary(OP_ASSIGN, target, num(3))}));
-    Symbol* x = scopeDeclare("x", true);
-    NRefPtr row(new NNum(2, 1));
-    x->rebind(row.get());
-    callValue(call("set", {ident("x")}));
-    EXPECT_EQ(static_cast<NNum*>(x->value)->data[0].re, 3.0);
-    EXPECT_EQ(row->bindCount, 1);  // the frame is gone again
 }
 
 TEST_F(FunctionTableTest, BreakLeavingABodyIsAnErrorAndClearsTheState) {

@@ -1,5 +1,5 @@
-// The scope stack: placeholders, function-frame boundaries, extern markers
-// and redeclaration.
+// The scope stack: block placeholders, redeclaration, binding counts and
+// long names.
 #include <gtest/gtest.h>
 
 #include "exec/exec.h"
@@ -16,7 +16,6 @@ protected:
     void TearDown() override { scopeClearAll(); }
 };
 
-double realOf(const Symbol* s) { return static_cast<const NNum*>(s->value)->data[0].re; }
 
 TEST_F(ScopeTest, BlockPlaceholderMaterialisesOnFirstDeclaration) {
     Symbol* g = scopeDeclare("x", true);
@@ -31,44 +30,6 @@ TEST_F(ScopeTest, BlockPlaceholderMaterialisesOnFirstDeclaration) {
     EXPECT_EQ(scopeLookup("x"), inner);  // shadows the global
     scopeClose();
     EXPECT_EQ(scopeLookup("x"), g);
-}
-
-TEST_F(ScopeTest, UndeclaredAssignmentTargetIsTheInnermostFunctionFrame) {
-    scopeOpenFunctionFrame();
-    scopeOpenBlock();
-    scopeOpenBlock();
-    Symbol* s = scopeDeclare("t", false);
-    ASSERT_NE(s, nullptr);
-    scopeClose();
-    scopeClose();
-    EXPECT_EQ(scopeLookup("t"), s);  // outlives the blocks
-    scopeClose();
-    EXPECT_EQ(scopeLookup("t"), nullptr);  // but not the frame
-}
-
-TEST_F(ScopeTest, LookupNeverCrossesAFunctionFrame) {
-    scopeDeclare("callerLocal", true);
-    scopeOpenFunctionFrame();
-    EXPECT_EQ(scopeLookup("callerLocal"), nullptr);
-    scopeOpenFunctionFrame();
-    scopeDeclare("inner", true);
-    scopeClose();
-    EXPECT_EQ(scopeLookup("inner"), nullptr);
-}
-
-TEST_F(ScopeTest, ExternReachesAndCreatesTheGlobal) {
-    EXPECT_FALSE(scopeDeclareExtern("g"));  // only the global frame is open
-    Symbol* existing = scopeDeclare("have", true);
-    scopeOpenFunctionFrame();
-    ASSERT_TRUE(scopeDeclareExtern("have"));
-    EXPECT_EQ(scopeLookup("have"), existing);
-    ASSERT_TRUE(scopeDeclareExtern("fresh"));
-    Symbol* created = scopeLookup("fresh");
-    ASSERT_NE(created, nullptr);
-    EXPECT_EQ(realOf(created), 0.0);
-    scopeClose();
-    // The global made on first use stays after the marker's scope is gone.
-    EXPECT_EQ(scopeLookup("fresh"), created);
 }
 
 TEST_F(ScopeTest, RedeclarationReplacesAndReleasesTheOldValue) {
@@ -102,16 +63,6 @@ TEST_F(ScopeTest, LongNamesAreKeptWhole) {
     Symbol* b = scopeDeclare(longB.c_str(), true);
     EXPECT_EQ(scopeLookup(longA.c_str()), a);
     EXPECT_EQ(scopeLookup(longB.c_str()), b);
-}
-
-TEST_F(ScopeTest, CutToRemovesEverythingAbove) {
-    scopeOpenFunctionFrame();
-    scopeOpenBlock();
-    scopeDeclare("x", true);
-    scopeOpenBlock();
-    scopeCutTo(1);
-    EXPECT_EQ(scopeDepth(), 1u);
-    EXPECT_EQ(scopeLookup("x"), nullptr);
 }
 
 }  // namespace
