@@ -46,6 +46,26 @@ bool writeWhole(const std::string& path, const std::string& text) {
     return static_cast<bool>(out.flush());
 }
 
+// -Dname[=value] and -Uname as directives, in command-line order (the
+// preprocessor itself would apply every -U after every -D).
+std::string definitionPrelude(const std::vector<std::string>& definitions) {
+    std::string prelude;
+    for (const std::string& d : definitions) {
+        std::string body = d.substr(2);
+        if (d[1] == 'U') {
+            prelude += "#undef " + body + "\n";
+            continue;
+        }
+        std::size_t eq = body.find('=');
+        if (eq == std::string::npos) {
+            prelude += "#define " + body + " 1\n";
+        } else {
+            prelude += "#define " + body.substr(0, eq) + " " + body.substr(eq + 1) + "\n";
+        }
+    }
+    return prelude;
+}
+
 std::string protectSource(const std::string& src) {
     std::string out;
     out.reserve(src.size() + src.size() / 8);
@@ -154,13 +174,16 @@ int cpp_main(int argc, char** argv) {
     if (argc < 2) return 1;
     const std::string script = argv[argc - 1];
     std::string output;
-    std::vector<std::string> options;
+    std::vector<std::string> includes;
+    std::vector<std::string> definitions;
     for (int i = 1; i < argc - 1; ++i) {
         std::string a = argv[i];
         if (a.compare(0, 2, "-o") == 0) {
             output = a.substr(2);
-        } else if (a.size() > 2) {
-            options.push_back(a);  // -Dname, -Uname, -Idir
+        } else if (a.size() > 2 && a[1] == 'I') {
+            includes.push_back(a);
+        } else if (a.size() > 2 && (a[1] == 'D' || a[1] == 'U')) {
+            definitions.push_back(a);
         }
         // A bare "-D", "-U" or "-I" names nothing and is dropped: the
         // preprocessor would otherwise take the next word as its operand.
@@ -173,14 +196,17 @@ int cpp_main(int argc, char** argv) {
         return 1;
     }
     const std::string protectedPath = output + ".src";
-    if (!writeWhole(protectedPath, protectSource(source))) {
+    // The prelude's lines are not counted: the marker after it restarts at 1.
+    std::string prelude = definitionPrelude(definitions);
+    if (!prelude.empty()) prelude += "#line 1 \"" + protectedPath + "\"\n";
+    if (!writeWhole(protectedPath, prelude + protectSource(source))) {
         std::fprintf(stderr, "error: cannot write \"%s\"\n", protectedPath.c_str());
         std::remove(protectedPath.c_str());
         return 1;
     }
 
     std::vector<std::string> args = {"mcpp", "-N", "-I-", "-a", "-e", "sjis"};
-    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), includes.begin(), includes.end());
     args.push_back(protectedPath);
     args.push_back(output);
     std::string diagnostics;
