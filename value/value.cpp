@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -22,19 +23,32 @@ std::string NRef::typeName() const { return "unknown"; }
 
 namespace {
 
-// The largest element count we try to allocate: half of the physical memory
+// The memory a process may use: the physical memory, lowered by an address
+// space limit or a control-group limit when either is set.
+std::size_t usableMemory() {
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long pageSize = sysconf(_SC_PAGESIZE);
+    std::size_t bytes = pages > 0 && pageSize > 0 ? static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize)
+                                                  : std::size_t(1) << 33;
+    struct rlimit rl;
+    if (getrlimit(RLIMIT_AS, &rl) == 0 && rl.rlim_cur != RLIM_INFINITY && rl.rlim_cur < bytes)
+        bytes = static_cast<std::size_t>(rl.rlim_cur);
+    if (std::FILE* f = std::fopen("/sys/fs/cgroup/memory.max", "r")) {
+        unsigned long long limit = 0;
+        if (std::fscanf(f, "%llu", &limit) == 1 && limit > 0 && limit < bytes) bytes = static_cast<std::size_t>(limit);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// The largest element count we try to allocate: half of the usable memory
 // (16 bytes an element), and never more than a signed 32-bit count, so every
 // index and count of a matrix fits the 32-bit fields scripts see. A request
 // past it is refused with a run-time error before the system's overcommit
-// could hand out pages that later kill the process.
+// could hand out pages whose first use would kill the process.
 std::size_t maxElements() {
     static const std::size_t limit = [] {
-        long pages = sysconf(_SC_PHYS_PAGES);
-        long pageSize = sysconf(_SC_PAGESIZE);
-        std::size_t bytes = pages > 0 && pageSize > 0
-                                ? static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 2
-                                : std::size_t(1) << 32;
-        std::size_t n = bytes / sizeof(Complex);
+        std::size_t n = usableMemory() / 2 / sizeof(Complex);
         return n < 0x7fffffffu ? n : std::size_t(0x7fffffff);
     }();
     return limit;
