@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "frontend/context.h"
 #include "frontend/frontend.h"
@@ -33,9 +34,9 @@ char* copyName(const std::string& name) {
     return bytes;
 }
 
-void freeEach(Node* const* nodes, int count) {
+void pushEach(std::vector<Node*>& work, Node* const* nodes, int count) {
     for (int i = 0; i < count; ++i)
-        if (nodes[i] != nullptr) node_free(nodes[i]);
+        if (nodes[i] != nullptr) work.push_back(nodes[i]);
 }
 
 }  // namespace
@@ -143,33 +144,42 @@ Node* node_try(Node* tryStmt, Node* catchVar, Node* catchStmt) {
     return threeWay(OP_TRY, tryStmt, catchStmt, catchVar);
 }
 
-void node_free(Node* n) {
-    // Lists can be long; walk the next chain in a loop rather than by recursion.
-    while (n != nullptr) {
-        Node* next = n->child[2];
-        if (n->child[0] != nullptr) node_free(n->child[0]);
-        if (n->child[1] != nullptr) node_free(n->child[1]);
+void node_free(Node* root) {
+    // Trees can be very deep (a + b + c ... grows to the left without bound)
+    // and lists very long, so the walk keeps its own stack instead of
+    // recursing; a block's statements join the same walk.
+    std::vector<Node*> work{root};
+    while (!work.empty()) {
+        Node* n = work.back();
+        work.pop_back();
+        for (Node* c : n->child)
+            if (c != nullptr) work.push_back(c);
         if (n->data != nullptr) {
             switch (n->kind) {
             case OP_STR:
                 memMan().release(static_cast<StrPayload*>(n->data)->bytes);
                 break;
-            case OP_BLOCK:
-                delete static_cast<Context*>(n->data);
+            case OP_BLOCK: {
+                Context* ctx = static_cast<Context*>(n->data);
+                for (Node* s : *ctx)
+                    if (s != nullptr) work.push_back(s);
+                ctx->clear();
+                delete ctx;
                 n->data = nullptr;
                 break;
+            }
             case OP_COND:
             case OP_IF:
             case OP_TRY:
-                freeEach(static_cast<Payload3*>(n->data)->p, 3);
+                pushEach(work, static_cast<Payload3*>(n->data)->p, 3);
                 break;
             case OP_WHILE:
             case OP_DO:
             case OP_SWITCH:
-                freeEach(static_cast<Payload2*>(n->data)->p, 2);
+                pushEach(work, static_cast<Payload2*>(n->data)->p, 2);
                 break;
             case OP_FOR:
-                freeEach(static_cast<Payload4*>(n->data)->p, 4);
+                pushEach(work, static_cast<Payload4*>(n->data)->p, 4);
                 break;
             default:
                 break;
@@ -177,6 +187,5 @@ void node_free(Node* n) {
             if (n->data != nullptr) memMan().release(n->data);
         }
         memMan().release(n);
-        n = next;
     }
 }
