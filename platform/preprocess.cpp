@@ -128,6 +128,27 @@ std::string absolutePath(const std::string& path) {
 
 // Runs the preprocessor in a child. Its diagnostics come back through a pipe
 // so that the protected copy's name can be replaced by the script's own.
+// The preprocessor quotes the offending source line; a line of a megabyte
+// helps nobody, so quoted lines are cut.
+std::string shortenLines(const std::string& text) {
+    constexpr std::size_t kMaxLine = 400;
+    std::string out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        if (end - start > kMaxLine) {
+            out.append(text, start, kMaxLine);
+            out += "...";
+        } else {
+            out.append(text, start, end - start);
+        }
+        if (end < text.size()) out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
 int runPreprocessor(std::vector<std::string>& args, std::string& diagnostics) {
     std::fflush(stdout);
     std::fflush(stderr);
@@ -216,7 +237,7 @@ int cpp_main(int argc, char** argv) {
     // Messages, markers and __FILE__ name the protected copy: name the script.
     replaceAll(diagnostics, protectedAbsolute, script);
     replaceAll(diagnostics, protectedPath, script);
-    std::fputs(restoreSource(diagnostics).c_str(), stderr);
+    std::fputs(shortenLines(restoreSource(diagnostics)).c_str(), stderr);
     if (rc != 0) return rc < 0 ? 1 : rc;
 
     std::string text;
