@@ -17,6 +17,20 @@ Uint32 wakeEventType() {
     }();
     return type;
 }
+bool isUserInput(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_TEXTINPUT:
+        return true;
+    default:
+        return false;
+    }
+}
 }  // namespace
 
 std::array<double, 16> identityMatrix() {
@@ -40,13 +54,21 @@ GWindow::GWindow() { transform = identityMatrix(); }
 
 GWindow::~GWindow() {
     close();
+    {
+        std::lock_guard<std::mutex> guard(requestLock_);
+        shutdown_ = true;
+    }
+    openWanted_.notify_all();
     if (thread_.joinable()) thread_.join();
 }
 
 bool GWindow::open(int width, int height, int mode) {
     if (isOpen() || width < 1 || height < 1) return false;
-    // A window closed a moment ago may still be finishing its thread.
-    if (thread_.joinable()) thread_.join();
+    {
+        // A window closed a moment ago may still be finishing.
+        std::unique_lock<std::mutex> lock(requestLock_);
+        served_.wait(lock, [&] { return !serving_; });
+    }
     lastError_.clear();
     if (width > kMaxSide || height > kMaxSide) {
         lastError_ = "the window size " + std::to_string(width) + " x " + std::to_string(height) +
@@ -69,15 +91,15 @@ bool GWindow::open(int width, int height, int mode) {
     failed_ = false;
     {
         std::lock_guard<std::mutex> guard(requestLock_);
-        threadAlive_ = true;
         requests_.clear();
         posted_ = done_ = 0;
         title_ = "Graphic";
+        openRequested_ = true;
     }
-    thread_ = std::thread(&GWindow::threadMain, this);
+    if (!thread_.joinable()) thread_ = std::thread(&GWindow::threadMain, this);
+    openWanted_.notify_all();
     while (!ready_ && !failed_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (failed_) {
-        thread_.join();
         std::lock_guard<std::mutex> guard(windowLock_);
         camera_.reset();
         return false;
@@ -87,14 +109,14 @@ bool GWindow::open(int width, int height, int mode) {
 
 bool GWindow::post(Request request) {
     std::unique_lock<std::mutex> lock(requestLock_);
-    if (!threadAlive_ || !ready_) return false;
+    if (!serving_ || !ready_) return false;
     request.ticket = ++posted_;
     std::uint64_t ticket = request.ticket;
     requests_.push_back(std::move(request));
     SDL_Event wake{};
     wake.type = wakeEventType();
     SDL_PushEvent(&wake);  // a lost wake-up only delays: the loop also polls
-    served_.wait(lock, [&] { return done_ >= ticket || !threadAlive_; });
+    served_.wait(lock, [&] { return done_ >= ticket || !serving_; });
     return done_ >= ticket;
 }
 
@@ -113,8 +135,10 @@ void GWindow::setBackground(double r, double g, double b) {
 }
 
 void GWindow::close() {
+    if (std::this_thread::get_id() == thread_.get_id()) return;
     post(Request(Request::Close));
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    std::unique_lock<std::mutex> lock(requestLock_);
+    served_.wait(lock, [&] { return !serving_; });
 }
 
 bool GWindow::capture(FramePixels& out) {
@@ -146,11 +170,26 @@ void GWindow::setTitle(const std::string& text) {
 }
 
 void GWindow::threadMain() {
-    if (!createWindow()) {
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(requestLock_);
+            openWanted_.wait(lock, [&] { return openRequested_ || shutdown_; });
+            if (shutdown_) return;
+            openRequested_ = false;
+        }
+        if (!initVideo() || !createWindow()) {
+            failed_ = true;
+            continue;
+        }
+        runWindow();
+        destroyWindow();
+    }
+}
+
+void GWindow::runWindow() {
+    {
         std::lock_guard<std::mutex> guard(requestLock_);
-        threadAlive_ = false;
-        failed_ = true;
-        return;
+        serving_ = true;
     }
     paint(nullptr);
     ready_ = true;
@@ -160,11 +199,10 @@ void GWindow::threadMain() {
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, 20)) {
             do {
-                if (e.type != wakeEventType()) handleEvent(e);
+                if (e.type != wakeEventType() && !(injectedInputOnly && isUserInput(e))) handleEvent(e);
             } while (running_ && SDL_PollEvent(&e));
         }
     }
-    destroyWindow();
 }
 
 void GWindow::serveRequests() {

@@ -71,6 +71,9 @@ public:
     // inject hands an event to the window thread as if the user made it.
     bool capture(FramePixels& out);
     void inject(const SDL_Event& event);
+    // When set, the real pointer and keyboard are ignored (injected events only),
+    // so that where the desktop's pointer happens to be cannot disturb a test.
+    std::atomic<bool> injectedInputOnly{false};
     std::string title();
     bool menuShown();
     std::uint64_t framesPainted() const { return frames_.load(); }
@@ -92,7 +95,9 @@ private:
     // served, or the window is gone (false).
     bool post(Request request);
     void threadMain();
+    bool initVideo();
     bool createWindow();
+    void runWindow();
     void destroyWindow();
     void serveRequests();
     void handleEvent(const SDL_Event& e);
@@ -124,7 +129,10 @@ private:
     bool dragging_ = false;
     bool running_ = false;
 
+    // One window thread serves every window of the run, so that the display
+    // connection is made once and never torn down while the program runs.
     std::thread thread_;
+    bool videoReady_ = false;  // window thread only
     std::atomic<bool> windowOpen_{false};
     std::atomic<bool> ready_{false};
     std::atomic<bool> failed_{false};
@@ -135,7 +143,10 @@ private:
     std::condition_variable served_;
     std::deque<Request> requests_;
     std::uint64_t posted_ = 0, done_ = 0;
-    bool threadAlive_ = false;
+    bool serving_ = false;        // the window thread takes requests for an open window
+    bool openRequested_ = false;  // open has asked the window thread for a window
+    bool shutdown_ = false;       // the program ends: the window thread returns
+    std::condition_variable openWanted_;
     std::string title_;
     bool menuVisible_ = false;
 };

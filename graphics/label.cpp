@@ -24,15 +24,15 @@ struct Glyph {
     std::vector<std::uint8_t> buffer;
 };
 
-// Glyphs of the current face and size, dropped whenever the font changes.
-// The renderer is used by the window thread only.
-std::unordered_map<const void*, std::unordered_map<char32_t, Glyph>>& glyphCaches() {
-    static std::unordered_map<const void*, std::unordered_map<char32_t, Glyph>> caches;
-    return caches;
-}
+}  // namespace
 
-const Glyph& glyphOf(FT_Face face, char32_t code) {
-    auto& cache = glyphCaches()[face];
+struct GlyphCache {
+    std::unordered_map<char32_t, Glyph> glyphs;
+};
+
+namespace {
+const Glyph& glyphOf(FT_Face face, GlyphCache& glyphs, char32_t code) {
+    auto& cache = glyphs.glyphs;
     auto found = cache.find(code);
     if (found != cache.end()) return found->second;
     Glyph g;
@@ -64,17 +64,14 @@ int TextBitmap::countSet() const {
     return n;
 }
 
-GLLabel::GLLabel() {
+GLLabel::GLLabel() : glyphs_(std::make_unique<GlyphCache>()) {
     FT_Library lib = nullptr;
     if (FT_Init_FreeType(&lib) == 0) library_ = lib;
     setFont(kDefaultFaceName, kDefaultFontHeight);
 }
 
 GLLabel::~GLLabel() {
-    if (face_) {
-        glyphCaches().erase(face_);
-        FT_Done_Face(static_cast<FT_Face>(face_));
-    }
+    if (face_) FT_Done_Face(static_cast<FT_Face>(face_));
     if (library_) FT_Done_FreeType(static_cast<FT_Library>(library_));
 }
 
@@ -100,10 +97,8 @@ bool GLLabel::loadFace(const std::string& file, int index, int height) {
         FT_Done_Face(face);
         return false;
     }
-    if (face_) {
-        glyphCaches().erase(face_);
-        FT_Done_Face(static_cast<FT_Face>(face_));
-    }
+    if (face_) FT_Done_Face(static_cast<FT_Face>(face_));
+    glyphs_->glyphs.clear();
     face_ = face;
     fontFile_ = file;
     fontIndex_ = index;
@@ -122,7 +117,7 @@ TextBitmap GLLabel::rasterise(const std::string& text) {
     int cx = 0;
     std::size_t shown = 0;
     for (; shown < codes.size(); ++shown) {
-        int advance = glyphOf(face, codes[shown]).advance;
+        int advance = glyphOf(face, *glyphs_, codes[shown]).advance;
         if (cx + advance > kMaxTextWidth) break;
         cx += advance;
     }
@@ -132,7 +127,7 @@ TextBitmap GLLabel::rasterise(const std::string& text) {
     bm.bits.assign(static_cast<std::size_t>(bm.width / 8) * bm.height, 0);
     int pen = 2;
     for (std::size_t i = 0; i < shown; ++i) {
-        const Glyph& g = glyphOf(face, codes[i]);
+        const Glyph& g = glyphOf(face, *glyphs_, codes[i]);
         for (int r = 0; r < g.rows; ++r) {
             int y = ascender_ - g.top + r;  // from the top edge
             if (y < 0 || y >= cy) continue;  // the 2 rows below the text stay empty
@@ -153,7 +148,7 @@ int GLLabel::textWidth(const std::string& text) {
     FT_Face face = static_cast<FT_Face>(face_);
     if (!face) return 0;
     int cx = 0;
-    for (char32_t c : sjisToUnicode(text)) cx += glyphOf(face, c).advance;
+    for (char32_t c : sjisToUnicode(text)) cx += glyphOf(face, *glyphs_, c).advance;
     return cx;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct TextBitmap {
     bool isSet(int x, int y) const;
     int countSet() const;
 };
+
+struct GlyphCache;
 
 class GLLabel {
 public:
@@ -60,6 +63,7 @@ private:
     int cellHeight_ = 0;
     int ascender_ = 0;
     TextBitmap current_;  // the latest text bitmap, kept until the next one
+    std::unique_ptr<GlyphCache> glyphs_;  // of the current face and size
 };
 
 // Shift_JIS (code page 932) bytes to Unicode code points; bytes that do not

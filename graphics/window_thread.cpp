@@ -24,7 +24,8 @@ bool makeWindow(int width, int height, bool full, SDL_Window*& window) {
 }
 }  // namespace
 
-bool GWindow::createWindow() {
+bool GWindow::initVideo() {
+    if (videoReady_) return true;
     // The interpreter keeps its own handling of Ctrl-C.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Only a real display will do: SDL would otherwise fall back to an
@@ -45,12 +46,16 @@ bool GWindow::createWindow() {
         lastError_ = SDL_GetError();
         return false;
     }
+    videoReady_ = true;
+    return true;
+}
+
+bool GWindow::createWindow() {
     SDL_Window* window = nullptr;
     // The full format first (alpha and stencil), then whatever the display has.
     if (!makeWindow(requestedWidth_, requestedHeight_, true, window) &&
         !makeWindow(requestedWidth_, requestedHeight_, false, window)) {
         lastError_ = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     sdlWindow_ = window;
@@ -89,12 +94,12 @@ void GWindow::destroyWindow() {
     SDL_DestroyWindow(static_cast<SDL_Window*>(sdlWindow_));
     sdlWindow_ = nullptr;
     windowOpen_ = false;
-    std::lock_guard<std::mutex> guard(requestLock_);
-    threadAlive_ = false;
-    requests_.clear();
+    {
+        std::lock_guard<std::mutex> guard(requestLock_);
+        serving_ = false;
+        requests_.clear();
+    }
     served_.notify_all();
-    // Under the request lock, so that no wake-up is pushed into a closed queue.
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 void GWindow::resizeToDrawable() {

@@ -64,6 +64,7 @@ inline bool haveDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPL
 // Opens a fresh window of the given size and mode, closing any open one.
 inline void openFresh(int w, int h, int mode) {
     GWindow::instance().close();
+    GWindow::instance().injectedInputOnly = true;
     ASSERT_EQ(call(gbScreen, {num(w), num(h), num(mode)}), 1) << GWindow::instance().lastError();
 }
 
