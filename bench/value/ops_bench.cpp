@@ -1,6 +1,6 @@
 // Timings of the element-wise operators and the matrix product on large
 // matrices and of scalar arithmetic, the interpreter's commonest operation.
-// Build: ninja bench_value; run: bench_value [size].
+// Build: ninja bench_value; run: bench_value [size [product size]].
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     }
     double neg = millisPerCall(20, [&] { sink = sink + asNum(op1(1, a, k_neg))->data[0].re; });
     std::printf("neg  %dx%d: %.2f ms\n", n, n, neg);
-    int pn = n / 4;
+    int pn = argc > 2 ? std::atoi(argv[2]) : n / 4;
     NRefPtr pa = filled(pn, 1.0), pb = filled(pn, 2.0);
     double prod = millisPerCall(3, [&] { sink = sink + asNum(matrixProduct(1, pa, pb))->data[0].re; });
     std::printf("product %dx%d: %.2f ms\n", pn, pn, prod);
