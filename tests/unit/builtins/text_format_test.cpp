@@ -2,12 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <stdexcept>
 #include <string>
 
 #include "builtins/format_language.h"
 #include "builtins/text.h"
-#include "value/settings.h"
 
 namespace {
 
@@ -23,51 +21,6 @@ std::string cFormat(const char* fmt, int v) {
     char buf[256];
     std::snprintf(buf, sizeof buf, fmt, v);
     return buf;
-}
-
-TEST(FormatLanguage, BasicDirectives) {
-    EXPECT_EQ(sprintfOf({makeString("%d"), makeNum(3.9)}), "3");
-    EXPECT_EQ(sprintfOf({makeString("%d"), makeNum(-3.9)}), "-3");
-    EXPECT_EQ(sprintfOf({makeString("%5.1f"), makeNum(2)}), "  2.0");
-    EXPECT_EQ(sprintfOf({makeString("%s"), makeNum(1)}), "");
-    EXPECT_EQ(sprintfOf({makeString("%d %d"), makeNum(1)}), "1 ");
-    EXPECT_EQ(sprintfOf({makeString("%y")}), "y");
-    EXPECT_EQ(sprintfOf({makeString("%5y")}), "y");
-    EXPECT_EQ(sprintfOf({makeString("100%%")}), "100%");
-    EXPECT_EQ(sprintfOf({makeString("[%s|%-4s|%4s|%.2s]"), makeString("ab"), makeString("ab"), makeString("ab"),
-                         makeString("abc")}),
-              "[ab|ab  |  ab|ab]");
-    EXPECT_EQ(sprintfOf({makeString("%c%c"), makeNum(72), makeNum(105)}), "Hi");
-    EXPECT_EQ(sprintfOf({makeString("no directives")}), "no directives");
-}
-
-TEST(FormatLanguage, ArgumentsAreConsumedEvenWhenOfTheWrongType) {
-    // The string is consumed by %d (printing nothing), so %s sees the number.
-    EXPECT_EQ(sprintfOf({makeString("<%d><%s><%d>"), makeString("x"), makeNum(5), makeNum(6)}), "<><><6>");
-    // An unknown conversion consumes nothing.
-    EXPECT_EQ(sprintfOf({makeString("%q%d"), makeNum(8)}), "q8");
-    // A file identifier is no argument for any directive.
-    EXPECT_EQ(sprintfOf({makeString("%d%s%f%m"), new NFileID(1), new NFileID(1), new NFileID(1), new NFileID(1)}),
-              "");
-}
-
-TEST(FormatLanguage, ComplexAndMatrixDirectives) {
-    EXPECT_EQ(sprintfOf({makeString("%.1f"), makeNum(3, -4)}), "3.0-4.0i");
-    EXPECT_EQ(sprintfOf({makeString("%.2e"), makeNum(0, 2)}), "2.00e+00i");
-    NNum* m = new NNum(2, 2);
-    m->at(0, 0) = {1, 0};
-    m->at(0, 1) = {22, 0};
-    m->at(1, 0) = {3, 0};
-    m->at(1, 1) = {4, 0};
-    NRefPtr matrix(m);
-    EXPECT_EQ(sprintfOf({makeString("%.1m"), matrix}), " 1.0, 22.0\n 3.0,  4.0");
-    EXPECT_EQ(sprintfOf({makeString("%n"), matrix}), " 1, 22\n 3,  4");
-    // The real directives print the first element only.
-    EXPECT_EQ(sprintfOf({makeString("%.0f"), matrix}), "1");
-    // An empty matrix has no first element.
-    EXPECT_EQ(sprintfOf({makeString("[%d%f%m]"), NRefPtr(new NNum(0, 0)), NRefPtr(new NNum(0, 3)),
-                         NRefPtr(new NNum(0, 0))}),
-              "[]");
 }
 
 TEST(FormatLanguage, IntegerDirectivesMatchTheCLibrary) {
@@ -125,25 +78,6 @@ TEST(FormatLanguage, OddFormatsNeverReachTheCLibraryUnchecked) {
     EXPECT_EQ(sprintfOf({makeString("%n"), makeString("s")}), "");
     std::string withNul("x\0%d", 4);
     EXPECT_EQ(sprintfOf({makeString(withNul), makeNum(9)}), std::string("x\0" "9", 3));
-}
-
-TEST(FormatLanguage, FormatArgumentIsChecked) {
-    NContext ctx;
-    NRefPtr result = makeNum(0);
-    ArgList none;
-    ArgList number{makeNum(1)};
-    for (BuiltinEntry entry : {bi_sprintf, bi_printf}) {
-        for (ArgList* args : {&none, &number}) {
-            try {
-                entry(ctx, 12, *args, result);
-                ADD_FAILURE() << "no error";
-            } catch (const std::runtime_error& e) {
-                EXPECT_STREQ(e.what(), "error [12]: Bad argument in printf()");
-            }
-        }
-    }
-    ArgList fileOnly{NRefPtr(new NFileID(0))};
-    EXPECT_THROW(bi_printf(ctx, 1, fileOnly, result), std::runtime_error);
 }
 
 }  // namespace
