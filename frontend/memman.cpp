@@ -4,43 +4,60 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+struct alignas(16) BlockHeader {
+    std::uint64_t generation;  // 0: never recorded
+    std::uint64_t index;
+};
+
+BlockHeader* headerOf(void* block) { return static_cast<BlockHeader*>(block) - 1; }
+
+}  // namespace
+
 MemMan::~MemMan() { reportLeaks(); }
 
 void* MemMan::allocate(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
+    void* raw = size <= SIZE_MAX - sizeof(BlockHeader) ? std::malloc(sizeof(BlockHeader) + size) : nullptr;
+    if (raw == nullptr) {
         std::printf("Not enough memory.\n");
         std::fflush(stdout);
         std::exit(1);
     }
+    auto* header = static_cast<BlockHeader*>(raw);
+    void* block = header + 1;
     if (recording_) {
-        where_.emplace(block, this->size());
+        header->generation = generation_;
+        header->index = this->size();
         push_back(block);
+        ++live_;
+    } else {
+        header->generation = 0;
+        header->index = 0;
     }
     return block;
 }
 
 void MemMan::release(void* block) {
     if (block == nullptr) return;
-    auto it = where_.find(block);
-    if (it != where_.end()) {
-        (*this)[it->second] = nullptr;
-        where_.erase(it);
-        if (where_.empty()) clear();
+    BlockHeader* header = headerOf(block);
+    if (header->generation == generation_ && header->index < size() && (*this)[header->index] == block) {
+        (*this)[header->index] = nullptr;
+        if (--live_ == 0) clear();
     }
-    std::free(block);
+    std::free(header);
 }
 
 void MemMan::forgetAll() {
-    where_.clear();
     clear();
+    live_ = 0;
+    ++generation_;
 }
 
 void MemMan::releaseAll() {
     for (void* block : *this)
-        if (block != nullptr) std::free(block);
-    where_.clear();
-    clear();
+        if (block != nullptr) std::free(headerOf(block));
+    forgetAll();
 }
 
 void MemMan::reportLeaks() {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstddef>
-#include <unordered_map>
+#include <cstdint>
 #include <vector>
 
 class MemMan : public std::vector<void*> {
@@ -31,14 +31,18 @@ public:
     // Frees every recorded block and empties the record.
     void releaseAll();
     // Number of blocks recorded now.
-    std::size_t recordedCount() const { return where_.size(); }
+    std::size_t recordedCount() const { return live_; }
     // One "MemMan: leak detected" line per recorded block, then forgets them.
     void reportLeaks();
 
 private:
-    // Position of each recorded block in the sequence; released entries
-    // leave a null behind so that the order of the others is kept.
-    std::unordered_map<void*, std::size_t> where_;
+    // Released entries leave a null behind so that the order of the others
+    // is kept. Each block has a small hidden header that names its place in
+    // the sequence and the record generation it was made in, so finding a
+    // block's record takes constant time; forgetting or releasing the whole
+    // record starts a new generation.
+    std::size_t live_ = 0;
+    std::uint64_t generation_ = 1;
     bool recording_ = false;
 };
 

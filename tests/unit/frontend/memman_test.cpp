@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "frontend/frontend.h"
@@ -59,9 +58,10 @@ TEST(MemMan, LeakReportListsRecordedBlocksInOrder) {
                   static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(first)),
                   static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(second)));
     EXPECT_EQ(report, expected);
-    // The report does not free the blocks.
-    std::free(first);
-    std::free(second);
+    // The report does not free the blocks; they can still be released.
+    MemMan other;
+    other.release(first);
+    other.release(second);
 }
 
 TEST(MemMan, NothingRecordedMeansNoReport) {
