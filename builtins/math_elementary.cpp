@@ -13,6 +13,11 @@ namespace {
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kPi = 3.141592653589793;
 constexpr double kLog10E = 0.4342944819032518;
+constexpr double kLn2 = 0.6931471805599453;
+// Past this magnitude x * x overflows in the real inverse hyperbolic
+// formulas; there sqrt(x * x + 1) equals |x| to double precision, so the
+// logarithm of 2|x| is the same value without the overflow.
+constexpr double kHugeArgument = 1e150;
 const StdComplex kI{0.0, 1.0};
 
 // Principal logarithm; log 0 is -infinity with imaginary part 0.
@@ -95,6 +100,7 @@ Complex k_atan2(int line, Complex a, Complex b) {
 Complex k_asinh(int, Complex a) {
     if (a.im == 0.0) {
         double x = a.re;
+        if (std::fabs(x) > kHugeArgument) return realResult(std::copysign(std::log(std::fabs(x)) + kLn2, x));
         if (x > 0.001) return realResult(std::log(std::sqrt(x * x + 1.0) + x));
         if (x < -0.001) return realResult(-std::log(std::sqrt(x * x + 1.0) - x));
         // Near 0 the logarithm loses digits; the series does not.
@@ -104,7 +110,10 @@ Complex k_asinh(int, Complex a) {
     return fromStd(plog(z + psqrt(z * z + 1.0)));
 }
 Complex k_acosh(int, Complex a) {
-    if (a.im == 0.0 && a.re >= 1.0) return realResult(std::log(a.re + std::sqrt(a.re * a.re - 1.0)));
+    if (a.im == 0.0 && a.re >= 1.0) {
+        if (a.re > kHugeArgument) return realResult(std::log(a.re) + kLn2);
+        return realResult(std::log(a.re + std::sqrt(a.re * a.re - 1.0)));
+    }
     StdComplex z = toStd(a);
     return fromStd(plog(z + psqrt(z * z - 1.0)));
 }

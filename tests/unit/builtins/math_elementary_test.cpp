@@ -75,6 +75,9 @@ TEST(MathElementary, HyperbolicInversesNearZeroUseTheSeries) {
     // The series, not the logarithm: for tiny x the result keeps every digit.
     EXPECT_EQ(real1(call(bi_asinh, {num(1e-9)})), 1e-9);
     EXPECT_EQ(real1(call(bi_acosh, {num(1)})), 0.0);
+    // Beyond the range where x * x is finite.
+    for (double x : {1e200, -3e300, 1.7e308}) EXPECT_DOUBLE_EQ(real1(call(bi_asinh, {num(x)})), std::asinh(x)) << x;
+    EXPECT_DOUBLE_EQ(real1(call(bi_acosh, {num(1e300)})), std::acosh(1e300));
     EXPECT_NEAR(real1(call(bi_acosh, {num(10)})), std::acosh(10.0), 1e-14);
 }
 
