@@ -94,3 +94,12 @@ TEST(SourceNames, NoNameAndBadIndexes) {
     EXPECT_EQ(fid_name(probe + 2), nullptr);
     EXPECT_NE(fid_name(probe + 1), nullptr);
 }
+
+TEST(MemManDeathTest, OutOfMemoryEndsTheProcess) {
+    EXPECT_EXIT(
+        {
+            MemMan mm;
+            mm.allocate(SIZE_MAX);
+        },
+        testing::ExitedWithCode(1), "");
+}

@@ -198,3 +198,34 @@ TEST(Parser, OpenCommentSwallowsFollowingTexts) {
     EXPECT_EQ(treeOf("y;"), "");
     EXPECT_EQ(treeOf("*/ z;"), "z");
 }
+
+TEST(Parser, VeryDeepTreesAreFreedWithoutRecursion) {
+    // a + a + ... grows to the left with a flat parser stack; half a million
+    // levels would overflow the native stack of a recursive walk.
+    std::string text = "x = a";
+    for (int i = 0; i < 500000; ++i) text += "+a";
+    text += "; y = b";
+    for (int i = 0; i < 200000; ++i) text += "'";
+    text += ";";
+    scanner_reset_mode();
+    scanner_attach_text(text.c_str());
+    PendingTable pending;
+    Context* program = parse_program(pending);
+    ASSERT_NE(program, nullptr);
+    ASSERT_EQ(program->size(), 2u);
+    int depth = 0;
+    for (Node* n = (*program)[0]->child[1]; n->kind == OP_ADD; n = n->child[0]) ++depth;
+    EXPECT_EQ(depth, 500000);
+    delete program;
+    EXPECT_EQ(memMan().recordedCount(), 0u);
+}
+
+TEST(Parser, NothingAttachedIsAnEmptyProgram) {
+    scanner_reset_mode();
+    scanner_detach();
+    PendingTable pending;
+    Context* program = parse_program(pending);
+    ASSERT_NE(program, nullptr);
+    EXPECT_TRUE(program->empty());
+    delete program;
+}
