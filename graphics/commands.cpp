@@ -3,6 +3,7 @@
 #include <GL/glu.h>
 
 #include <array>
+#include <cmath>
 #include <deque>
 
 #include "graphics/commands.h"
@@ -78,7 +79,12 @@ void GCArrow::draw(int viewMode) {
 
 GCPoly::GCPoly(std::vector<Vec4> v) : vertices(std::move(v)), flat(vertices) {
     for (Vec4& p : flat) p.z = 1.0;
-    nonConvex = isNonConvex(vertices);
+    // The tessellator's arithmetic is only trusted on finite, moderate
+    // coordinates; other outlines go to GL as they are, which clips them.
+    bool tame = true;
+    for (const Vec4& p : vertices)
+        for (double c : {p.x, p.y, p.z}) tame = tame && std::fabs(c) < 1e150;
+    nonConvex = tame && isNonConvex(vertices);
 }
 
 void GCPoly::draw(int viewMode) {

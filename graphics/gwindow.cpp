@@ -7,8 +7,10 @@
 #include <chrono>
 
 namespace {
-// Larger windows than this are refused rather than attempted.
-constexpr int kMaxSide = 16384;
+// Larger windows than these are refused rather than attempted: their frame
+// buffers alone could exhaust memory.
+constexpr int kMaxSide = 8192;
+constexpr long long kMaxPixels = 8192LL * 4608;
 
 Uint32 wakeEventType() {
     static const Uint32 type = [] {
@@ -70,9 +72,10 @@ bool GWindow::open(int width, int height, int mode) {
         served_.wait(lock, [&] { return !serving_; });
     }
     lastError_.clear();
-    if (width > kMaxSide || height > kMaxSide) {
+    if (width > kMaxSide || height > kMaxSide || static_cast<long long>(width) * height > kMaxPixels) {
         lastError_ = "the window size " + std::to_string(width) + " x " + std::to_string(height) +
-                     " is too large (at most " + std::to_string(kMaxSide) + " pixels a side)";
+                     " is too large (at most " + std::to_string(kMaxSide) + " pixels a side and " +
+                     std::to_string(kMaxPixels) + " pixels in all)";
         return false;
     }
     requestedWidth_ = width;

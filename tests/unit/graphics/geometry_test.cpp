@@ -53,6 +53,11 @@ TEST(Polygon, NonConvexTest) {
     EXPECT_TRUE(poly.nonConvex);
     EXPECT_DOUBLE_EQ(poly.flat[2].z, 1);
     EXPECT_DOUBLE_EQ(poly.vertices[2].z, 5);
+    // Outlines the tessellator cannot be trusted with are never given to it.
+    GCPoly wild({p2(0, 0), p2(2, 0), p2(1, NAN), p2(1, 2)});
+    EXPECT_FALSE(wild.nonConvex);
+    GCPoly huge({p2(0, 0), p2(2e200, 0), p2(1, 0.5), p2(1, 2)});
+    EXPECT_FALSE(huge.nonConvex);
 }
 
 TEST(Polygon, FaceNormalFollowsWinding) {
