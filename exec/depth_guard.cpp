@@ -4,7 +4,7 @@
 
 #include "value/raise.h"
 
-thread_local int DepthGuard::depth_ = 0;
+int DepthGuard::depth_ = 0;
 
 namespace {
 // Room kept free below the limit for raising and unwinding the error.

@@ -94,7 +94,11 @@ NRefPtr combine(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
     return binaryOp(line, std::move(a), std::move(b), elementKernel(kind));
 }
 
-NRefPtr evalMatrix(NContext& ctx, Node* node) {
+// The handlers are kept out of line, so that the recursive evaluate() frame
+// stays small: how deep a recursion can go depends on the stack it takes.
+#define HANDLER __attribute__((noinline)) NRefPtr
+
+HANDLER evalMatrix(NContext& ctx, Node* node) {
     int line = node->line;
     std::vector<NRefPtr> kept;
     std::int64_t totalRows = 0;
@@ -137,7 +141,7 @@ NRefPtr evalMatrix(NContext& ctx, Node* node) {
     return out;
 }
 
-NRefPtr evalCond(NContext& ctx, Node* node) {
+HANDLER evalCond(NContext& ctx, Node* node) {
     int line = node->line;
     Node* const* p = static_cast<Payload3*>(node->data)->p;
     NRefPtr m = unaryOp(line, evaluate(ctx, p[0]), k_truth);
@@ -147,7 +151,7 @@ NRefPtr evalCond(NContext& ctx, Node* node) {
     return binaryOp(line, std::move(t), std::move(e), k_add);
 }
 
-NRefPtr evalStep(NContext& ctx, Node* node) {
+HANDLER evalStep(NContext& ctx, Node* node) {
     int line = node->line;
     LValue lv = resolveTarget(ctx, node->child[0]);
     NRefPtr old = readTarget(line, lv);
@@ -158,7 +162,7 @@ NRefPtr evalStep(NContext& ctx, Node* node) {
     return updated;
 }
 
-NRefPtr evalCompound(NContext& ctx, Node* node) {
+HANDLER evalCompound(NContext& ctx, Node* node) {
     int line = node->line;
     LValue lv = resolveTarget(ctx, node->child[0]);
     NRefPtr x = evaluate(ctx, node->child[1]);
@@ -168,7 +172,7 @@ NRefPtr evalCompound(NContext& ctx, Node* node) {
     return updated;
 }
 
-NRefPtr evalSwap(NContext& ctx, Node* node) {
+HANDLER evalSwap(NContext& ctx, Node* node) {
     int line = node->line;
     LValue a = resolveTarget(ctx, node->child[0]);
     LValue b = resolveTarget(ctx, node->child[1]);
@@ -179,76 +183,125 @@ NRefPtr evalSwap(NContext& ctx, Node* node) {
     return makeNum(0.0);
 }
 
-NRefPtr evalString(Node* node) {
+HANDLER evalString(Node* node) {
     const StrPayload* s = static_cast<const StrPayload*>(node->data);
     return makeString(std::string(s->bytes, s->length));
 }
+
+HANDLER evalIdent(Node* node) {
+    Symbol* s = scopeLookup(identName(node));
+    if (!s) raiseError(node->line, "Variable %s not declared", identName(node));
+    return s->valueRef();
+}
+
+HANDLER evalIndex(NContext& ctx, Node* node) {
+    LValue lv = resolveTarget(ctx, node);
+    return readTarget(node->line, lv);
+}
+
+HANDLER evalBinary(NContext& ctx, Node* node) {
+    NRefPtr a = evaluate(ctx, node->child[0]);
+    NRefPtr b = evaluate(ctx, node->child[1]);
+    int line = node->line;
+    switch (node->kind) {
+    case OP_ADD: return addAny(line, std::move(a), std::move(b));
+    case OP_DOT: return matrixProduct(line, a, b);
+    case OP_AND: return binaryOp(line, std::move(a), std::move(b), k_and);
+    case OP_OR: return binaryOp(line, std::move(a), std::move(b), k_or);
+    default: return binaryOp(line, std::move(a), std::move(b), elementKernel(node->kind));
+    }
+}
+
+HANDLER evalUnary(NContext& ctx, Node* node) {
+    NRefPtr a = evaluate(ctx, node->child[0]);
+    int line = node->line;
+    switch (node->kind) {
+    case OP_NEG: return unaryOp(line, std::move(a), k_neg);
+    case OP_NOT: return unaryOp(line, std::move(a), k_not);
+    case OP_TRANS: return transpose(line, a);
+    case OP_ANY: return anyOf(line, a);
+    default: return allOf(line, a);
+    }
+}
+
+HANDLER evalAssign(NContext& ctx, Node* node) {
+    NRefPtr v = evaluate(ctx, node->child[1]);
+    return assignTo(ctx, node->child[0], v);
+}
+
+HANDLER evalComma(NContext& ctx, Node* node) {
+    evaluate(ctx, node->child[0]);
+    return evaluate(ctx, node->child[1]);
+}
+
+HANDLER evalCompare(NContext& ctx, Node* node) {
+    static const Compare general[] = {compareEQ, compareNE, compareGT, compareGE, compareLT, compareLE};
+    static const Kernel2 kernels[] = {k_eq, k_ne, k_gt, k_ge, k_lt, k_le};
+    int i = node->kind - OP_EQ;
+    NRefPtr a = evaluate(ctx, node->child[0]);
+    NRefPtr b = evaluate(ctx, node->child[1]);
+    return compareAny(node->line, std::move(a), std::move(b), general[i], kernels[i]);
+}
+
+HANDLER evalSame(NContext& ctx, Node* node) {
+    NRefPtr b = evaluate(ctx, node->child[1]);
+    NRefPtr a = evaluate(ctx, node->child[0]);
+    int line = node->line;
+    if (node->kind == OP_SAME) return allOf(line, compareAny(line, a, b, compareEQ, k_eq));
+    return anyOf(line, compareAny(line, a, b, compareNE, k_ne));
+}
+
+HANDLER evalJump(NContext& ctx, Node* node) {
+    if (node->kind == OP_RETURN) {
+        NRefPtr v = node->child[0] ? evaluate(ctx, node->child[0]) : makeNum(0.0);
+        ctx.setWithValue(CS_RETURN, node->line, std::move(v));
+    } else {
+        ctx.setJump(node->kind == OP_BREAK ? CS_BREAK : CS_CONTINUE, node->line, 1);
+    }
+    return makeNum(0.0);
+}
+
+HANDLER evalFileId(Node* node) {
+    double re = node->re;
+    return NRefPtr(new NFileID(re > -1e9 && re < 1e9 ? static_cast<std::int32_t>(re) : -1));
+}
+
+#undef HANDLER
 
 }  // namespace
 
 NRefPtr evaluate(NContext& ctx, Node* node) {
     DepthGuard guard(node->line);
-    int line = node->line;
-    Node* c0 = node->child[0];
-    Node* c1 = node->child[1];
     switch (node->kind) {
-    case OP_NUM:
-        return makeNum(node->re, node->im);
-    case OP_IDENT: {
-        Symbol* s = scopeLookup(identName(node));
-        if (!s) raiseError(line, "Variable %s not declared", identName(node));
-        return s->valueRef();
-    }
-    case OP_STR:
-        return evalString(node);
-    case OP_FILEID:
-        return NRefPtr(new NFileID(node->re > -1e9 && node->re < 1e9 ? static_cast<std::int32_t>(node->re) : -1));
-    case OP_MATRIX:
-        return evalMatrix(ctx, node);
-    case OP_INDEX: {
-        LValue lv = resolveTarget(ctx, node);
-        return readTarget(line, lv);
-    }
-    case OP_ADD: {
-        NRefPtr a = evaluate(ctx, c0);
-        return addAny(line, std::move(a), evaluate(ctx, c1));
-    }
+    case OP_NUM: return makeNum(node->re, node->im);
+    case OP_IDENT: return evalIdent(node);
+    case OP_STR: return evalString(node);
+    case OP_FILEID: return evalFileId(node);
+    case OP_MATRIX: return evalMatrix(ctx, node);
+    case OP_INDEX: return evalIndex(ctx, node);
+    case OP_ADD:
     case OP_SUB:
     case OP_MUL:
     case OP_DIV:
     case OP_POW:
     case OP_MOD:
-    case OP_LDIV: {
-        NRefPtr a = evaluate(ctx, c0);
-        return binaryOp(line, std::move(a), evaluate(ctx, c1), elementKernel(node->kind));
-    }
-    case OP_DOT: {
-        NRefPtr a = evaluate(ctx, c0);
-        NRefPtr b = evaluate(ctx, c1);
-        return matrixProduct(line, a, b);
-    }
+    case OP_DOT:
+    case OP_LDIV:
+    case OP_AND:
+    case OP_OR: return evalBinary(ctx, node);
     case OP_NEG:
-        return unaryOp(line, evaluate(ctx, c0), k_neg);
-    case OP_TRANS: {
-        NRefPtr a = evaluate(ctx, c0);
-        return transpose(line, a);
-    }
-    case OP_BLOCK:
-        return evalBlock(ctx, node);
-    case OP_ASSIGN: {
-        NRefPtr v = evaluate(ctx, c1);
-        return assignTo(ctx, c0, v);
-    }
-    case OP_COND:
-        return evalCond(ctx, node);
-    case OP_COMMA:
-        evaluate(ctx, c0);
-        return evaluate(ctx, c1);
+    case OP_TRANS:
+    case OP_NOT:
+    case OP_ANY:
+    case OP_ALL: return evalUnary(ctx, node);
+    case OP_BLOCK: return evalBlock(ctx, node);
+    case OP_ASSIGN: return evalAssign(ctx, node);
+    case OP_COND: return evalCond(ctx, node);
+    case OP_COMMA: return evalComma(ctx, node);
     case OP_PREINC:
     case OP_POSTINC:
     case OP_PREDEC:
-    case OP_POSTDEC:
-        return evalStep(ctx, node);
+    case OP_POSTDEC: return evalStep(ctx, node);
     case OP_ADDSET:
     case OP_SUBSET:
     case OP_MULSET:
@@ -256,76 +309,32 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
     case OP_POWSET:
     case OP_MODSET:
     case OP_DOTSET:
-    case OP_LDIVSET:
-        return evalCompound(ctx, node);
-    case OP_VAR:
-        return evalVar(ctx, node);
-    case OP_EXTERN:
-        return evalExtern(ctx, node);
-    case OP_CALL:
-        return evalCall(ctx, node);
-    case OP_IF:
-        return evalIf(ctx, node);
+    case OP_LDIVSET: return evalCompound(ctx, node);
+    case OP_VAR: return evalVar(ctx, node);
+    case OP_EXTERN: return evalExtern(ctx, node);
+    case OP_CALL: return evalCall(ctx, node);
+    case OP_IF: return evalIf(ctx, node);
     case OP_WHILE:
     case OP_DO:
-    case OP_FOR:
-        return evalLoop(ctx, node);
-    case OP_TRY:
-        return evalTry(ctx, node);
-    case OP_SWITCH:
-        return evalSwitch(ctx, node);
+    case OP_FOR: return evalLoop(ctx, node);
+    case OP_TRY: return evalTry(ctx, node);
+    case OP_SWITCH: return evalSwitch(ctx, node);
     case OP_CASE:
-    case OP_DEFAULT:
-        return makeNum(0.0);
+    case OP_DEFAULT: return makeNum(0.0);
     case OP_EQ:
     case OP_NE:
     case OP_GT:
     case OP_GE:
     case OP_LT:
-    case OP_LE: {
-        static const Compare general[] = {compareEQ, compareNE, compareGT, compareGE, compareLT, compareLE};
-        static const Kernel2 kernels[] = {k_eq, k_ne, k_gt, k_ge, k_lt, k_le};
-        int i = node->kind - OP_EQ;
-        NRefPtr a = evaluate(ctx, c0);
-        return compareAny(line, std::move(a), evaluate(ctx, c1), general[i], kernels[i]);
-    }
+    case OP_LE: return evalCompare(ctx, node);
     case OP_SAME:
-    case OP_NSAME: {
-        NRefPtr b = evaluate(ctx, c1);
-        NRefPtr a = evaluate(ctx, c0);
-        if (node->kind == OP_SAME) return allOf(line, compareAny(line, a, b, compareEQ, k_eq));
-        return anyOf(line, compareAny(line, a, b, compareNE, k_ne));
-    }
-    case OP_ANY: {
-        NRefPtr a = evaluate(ctx, c0);
-        return anyOf(line, a);
-    }
-    case OP_ALL: {
-        NRefPtr a = evaluate(ctx, c0);
-        return allOf(line, a);
-    }
-    case OP_NOT:
-        return unaryOp(line, evaluate(ctx, c0), k_not);
-    case OP_AND:
-    case OP_OR: {
-        NRefPtr a = evaluate(ctx, c0);
-        return binaryOp(line, std::move(a), evaluate(ctx, c1), node->kind == OP_AND ? k_and : k_or);
-    }
+    case OP_NSAME: return evalSame(ctx, node);
     case OP_BREAK:
-        ctx.setJump(CS_BREAK, line, 1);
-        return makeNum(0.0);
     case OP_CONTINUE:
-        ctx.setJump(CS_CONTINUE, line, 1);
-        return makeNum(0.0);
-    case OP_RETURN:
-        ctx.setWithValue(CS_RETURN, line, c0 ? evaluate(ctx, c0) : makeNum(0.0));
-        return makeNum(0.0);
-    case OP_SWAP:
-        return evalSwap(ctx, node);
+    case OP_RETURN: return evalJump(ctx, node);
+    case OP_SWAP: return evalSwap(ctx, node);
     case OP_INPUT:
-    case OP_LINPUT:
-        return evalInput(ctx, node);
-    default:
-        raiseError(line, "Unknown opcode: %d", node->kind);
+    case OP_LINPUT: return evalInput(ctx, node);
+    default: raiseError(node->line, "Unknown opcode: %d", node->kind);
     }
 }

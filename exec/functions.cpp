@@ -103,7 +103,7 @@ struct CallSiteCache {
 };
 std::unordered_map<const Node*, CallSiteCache> g_callSites;
 
-func_tag__* findForCall(const Node* node, const char* name, int argc) {
+__attribute__((noinline)) func_tag__* findForCall(const Node* node, const char* name, int argc) {
     std::uint64_t gen = functionTableGeneration();
     auto it = g_callSites.find(node);
     // A node address can be reused by a later tree, so the name and the
@@ -119,7 +119,7 @@ func_tag__* findForCall(const Node* node, const char* name, int argc) {
     return rec;
 }
 
-NRefPtr callUser(NContext& ctx, const std::shared_ptr<UserBody>& fn, ArgList& args) {
+__attribute__((noinline)) NRefPtr callUser(NContext& ctx, const std::shared_ptr<UserBody>& fn, ArgList& args) {
     // Keeps the body alive even if a text run inside the call redefines it.
     std::shared_ptr<UserBody> keep = fn;
     std::size_t depth = scopeDepth();

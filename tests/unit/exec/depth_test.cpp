@@ -73,9 +73,9 @@ void defineCountdown() {
     defineUser("g$1", n, block({node_if(test, recurse, nullptr), ret(ident("n"))}));
 }
 
-TEST_F(DepthTest, TwentyThousandCallsWorkOnTheInterpreterStack) {
+TEST_F(DepthTest, FifteenThousandCallsWorkOnTheInterpreterStack) {
     defineCountdown();
-    Node* c = call("g", {num(20000)});
+    Node* c = call("g", {num(15000)});
     double result = -1;
     onLargeStack([&] {
         NContext ctx;
@@ -86,19 +86,32 @@ TEST_F(DepthTest, TwentyThousandCallsWorkOnTheInterpreterStack) {
     node_free(c);
 }
 
-TEST_F(DepthTest, DeeplyNestedExpressionRaisesInsteadOfOverflowing) {
-    // -(-(-(... 1 ...))) far deeper than an 8 MiB stack can evaluate.
+// -(-(-(... 1 ...))) nested `levels` deep.
+Node* negations(int levels) {
     Node* e = num(1);
-    for (int i = 0; i < 150000; ++i) e = node_unary(OP_NEG, e);
-    EXPECT_NE(errorOf(e).find("Recursion too deep"), std::string::npos);
-    // On the large stack the same tree evaluates.
+    for (int i = 0; i < levels; ++i) e = node_unary(OP_NEG, e);
+    return e;
+}
+
+TEST_F(DepthTest, DeeplyNestedExpressionRaisesInsteadOfOverflowing) {
+    // Far deeper than any limit: raises on this thread's stack and on the large one.
+    Node* deep = negations(300000);
+    EXPECT_NE(errorOf(deep).find("Recursion too deep"), std::string::npos);
+    std::string onBig;
+    onLargeStack([&] { onBig = errorOf(deep); });
+    EXPECT_NE(onBig.find("Recursion too deep"), std::string::npos);
+    // A tree thousands of levels deep evaluates on the large stack.
+    Node* fine = negations(40000);
     double value = 0;
     onLargeStack([&] {
         NContext ctx;
-        value = asNum(evaluate(ctx, e))->data[0].re;
+        value = asNum(evaluate(ctx, fine))->data[0].re;
     });
     EXPECT_EQ(value, 1.0);
-    onLargeStack([&] { node_free(e); });
+    onLargeStack([&] {
+        node_free(deep);
+        node_free(fine);
+    });
 }
 
 }  // namespace
