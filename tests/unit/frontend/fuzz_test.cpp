@@ -64,27 +64,3 @@ TEST(Fuzz, TokenSoup) {
     }
 }
 
-TEST(Fuzz, ValidProgramsAroundOneBrokenStatement) {
-    // Well-formed statements, functions and blocks before and after an error
-    // are all released with it.
-    static const char* const good[] = {
-        "function g(a, b) { var t = [a, b][b, a]; return t'; }",
-        "if (x) { y = \"text\\x00\"; } else { z = {1}; }",
-        "for (var i = 0; i < 3; i++) { s += i; }",
-        "switch (k) { case 1: break; default: w = -2^2; }",
-        "try { f(1, 2); } catch (var e) { [a, b[1]] = g(1, 2); }",
-    };
-    std::mt19937 rng(99);
-    std::uniform_int_distribution<int> pick(0, 4);
-    for (int round = 0; round < 200; ++round) {
-        std::string text;
-        for (int i = 0; i < 6; ++i) text += std::string(good[pick(rng)]) + "\n";
-        text += "oops = ;\n";
-        for (int i = 0; i < 3; ++i) text += std::string(good[pick(rng)]) + "\n";
-        scanner_reset_mode();
-        ParseOutcome out = parseText(text.c_str());
-        EXPECT_FALSE(out.ok);
-        EXPECT_TRUE(out.pending.empty());
-        EXPECT_EQ(memMan().recordedCount(), 0u);
-    }
-}

@@ -108,15 +108,6 @@ TEST(Parser, DeepNestingOverflowsTheStack) {
     EXPECT_EQ(treeOf(fine.c_str()), "(assign x 1)");
 }
 
-TEST(Parser, ErrorsNameTheSourceFile) {
-    scanner_reset_mode();
-    testing::internal::CaptureStderr();
-    scanner_attach_text("#line 3 \"dir/Shown.qn\"\nx = ;");
-    PendingTable pending;
-    EXPECT_EQ(parse_program(pending), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "error [dir/Shown.qn:3]: syntax error\n");
-}
-
 TEST(Parser, FunctionDefinitionsGoToThePendingTable) {
     scanner_reset_mode();
     ParseOutcome out = parseText("x = f(1);\nfunction f(a) { return 1; }\n{ function g() { } }\nfunction f(a, b) {}\n");
@@ -182,21 +173,6 @@ TEST(Parser, NodesCarryLinesAndTheirParts) {
     EXPECT_EQ(s->length, 3u);
     EXPECT_EQ(std::string(s->bytes, 3), std::string("a\0b", 3));
     delete program;
-}
-
-TEST(Parser, UnterminatedStringStillParsesTheRest) {
-    scanner_reset_mode();
-    ParseOutcome out = parseText("x = 1; \"abc");
-    EXPECT_TRUE(out.ok);
-    EXPECT_EQ(out.tree, "(assign x 1)\n");
-    EXPECT_EQ(out.errors, "error [1]: Unterminated string\n");
-}
-
-TEST(Parser, OpenCommentSwallowsFollowingTexts) {
-    scanner_reset_mode();
-    EXPECT_EQ(treeOf("x; /* open"), "x");
-    EXPECT_EQ(treeOf("y;"), "");
-    EXPECT_EQ(treeOf("*/ z;"), "z");
 }
 
 TEST(Parser, VeryDeepTreesAreFreedWithoutRecursion) {

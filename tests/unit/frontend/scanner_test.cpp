@@ -80,24 +80,15 @@ TEST(Scanner, WordsJoinedWithTheirPunctuation) {
 }
 
 TEST(Scanner, AtConstantsAndFileIds) {
-    std::vector<Token> t = scanText("@pi @e @eps @i @j @inf @max @min");
-    ASSERT_EQ(t.size(), 8u);
-    EXPECT_EQ(t[0].leaf, "3.1415926535897931");
-    EXPECT_EQ(t[1].leaf, "2.7182818284590451");
-    EXPECT_EQ(t[2].leaf, "2.2204460492503131e-16");
-    EXPECT_EQ(t[3].leaf, "1i");
-    EXPECT_EQ(t[4].leaf, "1i");
-    EXPECT_EQ(t[5].leaf, "inf");
-    EXPECT_EQ(t[6].leaf, "1.7976931348623157e+308");
-    EXPECT_EQ(t[7].leaf, "2.2250738585072014e-308");
+    EXPECT_EQ(scanLine("@pi @e @eps @i @j @inf @max @min"),
+              "3.1415926535897931 2.7182818284590451 2.2204460492503131e-16 1i 1i inf 1.7976931348623157e+308 "
+              "2.2250738585072014e-308");
     EXPECT_EQ(scanLine("@pix @12 @0 @"), "3.1415926535897931 x @1 2 @0 '@'");
-
     scanner_attach_text("@nan");
     ASSERT_EQ(yylex(), NUMBER);
     double re = yylval->re, im = yylval->im;
     node_free(yylval);
     scanner_detach();
-    EXPECT_TRUE(std::isnan(re));
     EXPECT_TRUE(std::isnan(im));
     std::uint64_t bits;
     std::memcpy(&bits, &re, sizeof bits);
