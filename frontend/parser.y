@@ -42,9 +42,13 @@ static Node* chain(Node* first, Node* rest) {
 %precedence ELSE
 %precedence NO_CATCH
 %precedence CATCH
+/* An assignment's left side is never an expression, so a = b = c can only
+   group to the right; the level keeps a = b + c from reducing early. */
 %precedence '=' ADDSET SUBSET MULSET DIVSET POWSET MODSET DOTSET LDIVSET
 %right '?' ':'
 %left ANDAND OROR
+/* Prefix all and any take in comparisons and arithmetic but stop at && and
+   ||: all a == b is all (a == b), all a && b is (all a) && b. */
 %precedence ALL ANY
 %left EQ NE SAME NSAME
 %left GT LT GE LE
@@ -55,6 +59,7 @@ static Node* chain(Node* first, Node* rest) {
 %precedence SIGN
 %right POW
 %precedence '\''
+/* Prefix ! binds tightest of all: !a^b is (!a)^b and !a' is (!a)'. */
 %precedence '!'
 
 %%
