@@ -1,5 +1,7 @@
 #include "graphics/cmd_list.h"
 
+#include <GL/gl.h>
+
 #include "graphics/commands.h"
 #include "graphics/label.h"
 
@@ -35,7 +37,19 @@ void CmdList::clear() {
 
 void CmdList::draw(int viewMode) {
     std::lock_guard<std::mutex> guard(lock_);
-    for (const auto& c : commands_) c->draw(viewMode);
+    bool inLines = false;
+    for (const auto& c : commands_) {
+        if (c->isSegment()) {
+            if (!inLines) glBegin(GL_LINES);
+            inLines = true;
+            c->segmentVertices(viewMode);
+            continue;
+        }
+        if (inLines) glEnd();
+        inLines = false;
+        c->draw(viewMode);
+    }
+    if (inLines) glEnd();
 }
 
 void CmdList::setOwner(GWindow* owner) {

@@ -17,6 +17,10 @@ public:
 
     virtual ~GCBase();
     virtual void draw(int viewMode) = 0;
+    // Commands that are plain line segments give their two vertices here, so
+    // that a run of them is drawn inside one glBegin(GL_LINES).
+    virtual bool isSegment() const { return false; }
+    virtual void segmentVertices(int) const {}
 };
 
 class CmdList {

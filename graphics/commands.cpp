@@ -59,9 +59,13 @@ unsigned short stipplePattern(int index) {
 
 void GCLine::draw(int viewMode) {
     glBegin(GL_LINES);
+    segmentVertices(viewMode);
+    glEnd();
+}
+
+void GCLine::segmentVertices(int viewMode) const {
     vertex(x1, y1, z1, viewMode);
     vertex(x2, y2, z2, viewMode);
-    glEnd();
 }
 
 void GCPoint::draw(int viewMode) {

@@ -13,6 +13,8 @@ public:
     double x1, y1, z1, x2, y2, z2;
     GCLine(const Vec4& a, const Vec4& b) : x1(a.x), y1(a.y), z1(a.z), x2(b.x), y2(b.y), z2(b.z) {}
     void draw(int viewMode) override;
+    bool isSegment() const override { return true; }
+    void segmentVertices(int viewMode) const override;
 };
 
 class GCPoint final : public GCBase {

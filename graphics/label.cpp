@@ -78,8 +78,17 @@ GLLabel::~GLLabel() {
 void GLLabel::setFont(const std::string& faceName, int height) {
     if (!library_) return;
     height = std::clamp(height, 1, 1000);
-    FontFile file = findFontFamily(sjisToUtf8(faceName));
-    if (file.path.empty() && faceName == kDefaultFaceName) file = findFallbackFont();
+    FontFile file;
+    if (!lastFile_.path.empty() && faceName == lastName_) {
+        file = lastFile_;
+    } else {
+        file = findFontFamily(sjisToUtf8(faceName));
+        if (file.path.empty() && faceName == kDefaultFaceName) file = findFallbackFont();
+        if (!file.path.empty()) {
+            lastName_ = faceName;
+            lastFile_ = file;
+        }
+    }
     if (file.path.empty()) return;  // an unknown face keeps the previous font
     if (face_ && file.path == fontFile_ && file.index == fontIndex_ && height == cellHeight_) return;
     loadFace(file.path, file.index, height);

@@ -28,6 +28,12 @@ struct TextBitmap {
 
 struct GlyphCache;
 
+// The font file and face index of an installed face, or an empty path.
+struct FontFile {
+    std::string path;
+    int index = 0;
+};
+
 class GLLabel {
 public:
     GLLabel();
@@ -64,6 +70,9 @@ private:
     int ascender_ = 0;
     TextBitmap current_;  // the latest text bitmap, kept until the next one
     std::unique_ptr<GlyphCache> glyphs_;  // of the current face and size
+    // Face names already looked up (every frame asks for the default face again).
+    std::string lastName_;
+    FontFile lastFile_;
 };
 
 // Shift_JIS (code page 932) bytes to Unicode code points; bytes that do not
@@ -71,12 +80,8 @@ private:
 std::u32string sjisToUnicode(const std::string& text);
 std::string sjisToUtf8(const std::string& text);
 
-// The font file and face index of an installed face whose family is exactly
-// `family` (UTF-8, compared without case), or an empty path.
-struct FontFile {
-    std::string path;
-    int index = 0;
-};
+// The installed face whose family is exactly `family` (UTF-8, compared
+// without case).
 FontFile findFontFamily(const std::string& family);
 // An installed Japanese serif face, else any installed face.
 FontFile findFallbackFont();
