@@ -1,4 +1,6 @@
 // The node evaluator: one recursive dispatch over the node kinds.
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "exec/depth_guard.h"
@@ -270,8 +272,9 @@ HANDLER evalFileId(Node* node) {
 
 }  // namespace
 
-NRefPtr evaluate(NContext& ctx, Node* node) {
-    DepthGuard guard(node->line);
+namespace {
+
+NRefPtr dispatch(NContext& ctx, Node* node) {
     switch (node->kind) {
     case OP_NUM: return makeNum(node->re, node->im);
     case OP_IDENT: return evalIdent(node);
@@ -336,5 +339,20 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
     case OP_INPUT:
     case OP_LINPUT: return evalInput(ctx, node);
     default: raiseError(node->line, "Unknown opcode: %d", node->kind);
+    }
+}
+
+}  // namespace
+
+NRefPtr evaluate(NContext& ctx, Node* node) {
+    DepthGuard guard(node->line);
+    try {
+        return dispatch(ctx, node);
+    } catch (const std::bad_alloc&) {
+        // A script that grows a value without bound (s += s) ends in an
+        // error of its own run, not in the end of the process.
+        raiseError(node->line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(node->line, "Not enough memory");
     }
 }

@@ -2,6 +2,7 @@
 // commit, and a body that must outlive its own redefinition.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "exec/functions.h"
@@ -80,6 +81,22 @@ TEST_F(FunctionTableTest, BreakLeavingABodyIsAnErrorAndClearsTheState) {
         EXPECT_STREQ(e.what(), "error [4]: Bad break or continue");
     }
     EXPECT_EQ(ctx.state, CS_NONE);
+    node_free(c);
+}
+
+void exhaustMemory(NContext&, int, ArgList&, NRefPtr&) { throw std::bad_alloc(); }
+
+TEST_F(FunctionTableTest, AllocationFailureBecomesARunTimeError) {
+    registerNative("grow$0", exhaustMemory);
+    Node* c = call("grow");
+    c->line = 3;
+    NContext ctx;
+    try {
+        evaluate(ctx, c);
+        ADD_FAILURE() << "no error raised";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "error [3]: Not enough memory");
+    }
     node_free(c);
 }
 
