@@ -33,7 +33,7 @@ std::string readSome(int fd, int ms) {
 // own echo, and the terminal is back in line mode after the call.
 TEST(ConsoleKeys, RawModeOnATerminalOnlyDuringTheCall) {
     int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
+    if (master < 0) GTEST_SKIP() << "no pseudo-terminals on this machine";
     ASSERT_EQ(grantpt(master), 0);
     ASSERT_EQ(unlockpt(master), 0);
     std::string slaveName = ptsname(master);
