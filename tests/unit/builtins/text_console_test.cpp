@@ -79,4 +79,38 @@ TEST(ConsoleKeys, RawModeOnATerminalOnlyDuringTheCall) {
     EXPECT_EQ(echoed, "k");
 }
 
+// A signal that ends the program while it waits for a key leaves the
+// terminal in line mode.
+TEST(ConsoleKeys, TerminalIsRestoredWhenASignalEndsTheWait) {
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0) GTEST_SKIP() << "no pseudo-terminals on this machine";
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    std::string slaveName = ptsname(master);
+    std::fflush(nullptr);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGTERM, SIG_DFL);
+        int slave = open(slaveName.c_str(), O_RDWR);
+        dup2(slave, STDIN_FILENO);
+        consoleReadKey(false);
+        _exit(0);
+    }
+    struct termios t {};
+    bool raw = false;
+    for (int i = 0; i < 500 && !raw; ++i) {
+        raw = tcgetattr(master, &t) == 0 && !(t.c_lflag & ICANON);
+        if (!raw) usleep(10000);
+    }
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(raw);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    ASSERT_EQ(tcgetattr(master, &t), 0);
+    EXPECT_TRUE((t.c_lflag & ICANON) && (t.c_lflag & ECHO));
+    close(master);
+}
+
 }  // namespace
