@@ -1,3 +1,4 @@
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -132,6 +133,11 @@ TEST(Scanner, LineMarkers) {
     EXPECT_EQ(t[3].line, 7);
     EXPECT_EQ(t[3].file, t[1].file);  // a marker without a name keeps the name
     EXPECT_EQ(t[4].line, 1);          // 0 - 1 is taken as 0
+    // Numbers beyond the range of int stop at its largest value.
+    t = scanText("#line 99999999999999999999\na\nb");
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].line, INT_MAX);
+    EXPECT_EQ(t[1].line, INT_MAX);
     // Without the word line the marker is an ignored directive.
     t = scanText("# 40 \"x.qn\"\nb");
     ASSERT_EQ(t.size(), 1u);
