@@ -15,15 +15,17 @@ BlockHeader* headerOf(void* block) { return static_cast<BlockHeader*>(block) - 1
 
 }  // namespace
 
+void outOfMemory() {
+    std::printf("Not enough memory.\n");
+    std::fflush(stdout);
+    std::exit(1);
+}
+
 MemMan::~MemMan() { reportLeaks(); }
 
 void* MemMan::allocate(std::size_t size) {
     void* raw = size <= SIZE_MAX - sizeof(BlockHeader) ? std::malloc(sizeof(BlockHeader) + size) : nullptr;
-    if (raw == nullptr) {
-        std::printf("Not enough memory.\n");
-        std::fflush(stdout);
-        std::exit(1);
-    }
+    if (raw == nullptr) outOfMemory();
     auto* header = static_cast<BlockHeader*>(raw);
     void* block = header + 1;
     if (recording_) {

@@ -46,6 +46,9 @@ private:
     bool recording_ = false;
 };
 
+// Prints "Not enough memory." and ends the process with status 1.
+[[noreturn]] void outOfMemory();
+
 // The process-wide instance. It is never destroyed, so blocks may still be
 // released through it by objects torn down late at exit; its leak report
 // runs at exit after everything else.

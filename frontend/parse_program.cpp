@@ -1,8 +1,6 @@
 // The parse entry and the parse's own state. A parse is a transaction: on
 // success the caller receives the statement list and the pending function
 // definitions, on failure every block the parse allocated is released.
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 #include <string>
 #include <unordered_set>
@@ -109,9 +107,7 @@ Context* parse_program(PendingTable& pending) {
         state.openBlocks.push_back(newList());
         result = yyparse();
     } catch (const std::bad_alloc&) {
-        std::printf("Not enough memory.\n");
-        std::fflush(stdout);
-        std::exit(1);
+        outOfMemory();
     }
     scanner_detach();
     Context* program = nullptr;
