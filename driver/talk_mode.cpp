@@ -30,7 +30,11 @@ public:
         char buffer[kLineBuffer];
         if (!std::fgets(buffer, sizeof buffer, stdin)) return false;
         line = buffer;
-        if (!line.empty() && line.back() == '\n') line.pop_back();
+        if (!line.empty() && line.back() == '\n') {
+            line.pop_back();
+            // Console input is text: a CR LF line end counts as LF.
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+        }
         return true;
     }
 
