@@ -1,4 +1,10 @@
 // The front door of the graphics subsystem.
+//
+// The folder holds the window object and its thread (gwindow.h; the SDL and
+// GL side in window_thread.cpp), the display list and its commands
+// (cmd_list.h, commands.h), the 2D and 3D cameras (camera.h), the label
+// renderer (label.h), the right-click menu (popup_menu.h) and the built-in
+// entries (graphics_builtins.h). The rest of the program needs only this:
 #pragma once
 
 // Prepares the window machinery and registers the graphics built-ins in

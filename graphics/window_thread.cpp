@@ -283,6 +283,15 @@ void GWindow::handleEvent(const SDL_Event& e) {
             std::lock_guard<std::mutex> guard(windowLock_);
             if (camera_) camera_->dragStart(e.button.x, e.button.y, mouseMode);
         } else if (e.button.button == SDL_BUTTON_RIGHT) {
+            // The menu takes the mouse: a drag in progress ends here.
+            if (dragging_) {
+                {
+                    std::lock_guard<std::mutex> guard(windowLock_);
+                    if (camera_) camera_->dragEnd();
+                }
+                SDL_CaptureMouse(SDL_FALSE);
+                dragging_ = false;
+            }
             showMenu(e.button.x, e.button.y);
             paint(nullptr);
         }

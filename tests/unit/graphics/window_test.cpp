@@ -104,6 +104,14 @@ TEST_F(Window2D, MenuChoosesByMouseOrMnemonicAndDismissesCleanly) {
     keyDown(SDLK_v);
     EXPECT_DOUBLE_EQ(cam2D().sx, 1);
     EXPECT_DOUBLE_EQ(cam2D().cx, 0);
+
+    // The menu ends a drag in progress: its button-up never reaches the view.
+    buttonDown(100, 100);
+    buttonDown(100, 100, SDL_BUTTON_RIGHT);
+    keyDown(SDLK_ESCAPE);
+    mouseTo(150, 150);
+    EXPECT_DOUBLE_EQ(cam2D().cx, 0);
+    EXPECT_EQ(w.title(), "Graphic : ( 0.5, -0.5 )");
 }
 
 TEST(Window3D, TitleStaysAndMenuOffersRotate) {
