@@ -15,7 +15,6 @@ std::vector<std::string> recorded() {
     });
     return names;
 }
-std::string nameOf(const GCBase& c) { return typeid(c).name(); }
 }  // namespace
 
 TEST(GraphicsBuiltins, ScreenRefusesBadSizesAndWorksWithoutADisplay) {
@@ -63,15 +62,6 @@ protected:
     }
     void TearDown() override { GWindow::instance().close(); }
 };
-
-TEST_F(Builtins2D, OpenWindowState) {
-    EXPECT_EQ(call(gbScreenOpen), 1);
-    EXPECT_EQ(call(gbScreen, {num(100), num(100)}), 0);  // already open: nothing changes
-    EXPECT_EQ(GWindow::instance().viewMode(), 0);
-    EXPECT_EQ(GWindow::instance().list().size(), 4u);
-    EXPECT_EQ(GWindow::instance().title(), "Graphic");
-    EXPECT_EQ(errorOf(gbZclip, {num(1), num(2)}), "error [7]: zclip() allowed only in 3D mode.");
-}
 
 TEST_F(Builtins2D, DefaultCommandsComeFirst) {
     std::vector<const GCBase*> all;
