@@ -152,8 +152,39 @@ __attribute__((noinline)) NRefPtr callUser(NContext& ctx, const std::shared_ptr<
 }
 }  // namespace
 
+namespace {
+// Argument lists are reused (with their storage) from call to call; a call
+// nested in an argument takes the next one.
+class PooledArgs {
+public:
+    PooledArgs() {
+        if (spare().empty()) {
+            list_ = std::make_unique<ArgList>();
+        } else {
+            list_ = std::move(spare().back());
+            spare().pop_back();
+        }
+    }
+    ~PooledArgs() {
+        list_->clear();
+        if (spare().size() < 256) spare().push_back(std::move(list_));
+    }
+    PooledArgs(const PooledArgs&) = delete;
+    PooledArgs& operator=(const PooledArgs&) = delete;
+    ArgList& list() { return *list_; }
+
+private:
+    static std::vector<std::unique_ptr<ArgList>>& spare() {
+        static std::vector<std::unique_ptr<ArgList>> lists;
+        return lists;
+    }
+    std::unique_ptr<ArgList> list_;
+};
+}  // namespace
+
 NRefPtr evalCall(NContext& ctx, Node* node) {
-    ArgList args;
+    PooledArgs pooled;
+    ArgList& args = pooled.list();
     for (Node* a = node->child[0]; a; a = nextOf(a)) args.push_back(evaluate(ctx, a));
     const char* name = identName(node->child[1]);
     int argc = static_cast<int>(args.size());

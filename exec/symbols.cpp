@@ -6,6 +6,39 @@
 namespace {
 std::vector<SymMan*> g_stack;
 std::uint64_t g_epoch = 0;
+
+// Closed scopes are kept for reuse (with their storage), since every call
+// opens a frame and every block with a declaration a scope.
+struct SparePool : std::vector<SymMan*> {
+    ~SparePool() {
+        for (SymMan* scope : *this) delete scope;
+    }
+};
+SparePool g_spare;
+constexpr std::size_t kMaxSpare = 256;
+
+SymMan* newScope(std::int32_t flag) {
+    if (g_spare.empty()) return new SymMan(flag);
+    SymMan* scope = g_spare.back();
+    g_spare.pop_back();
+    scope->flag = flag;
+    return scope;
+}
+
+void retireScope(SymMan* scope) {
+    if (!scope) return;
+    if (g_spare.size() >= kMaxSpare) {
+        delete scope;
+        return;
+    }
+    // The symbols go now (their values are unbound as the scope closes).
+    while (!scope->empty()) {
+        Symbol* last = scope->back();
+        scope->pop_back();
+        delete last;
+    }
+    g_spare.push_back(scope);
+}
 }  // namespace
 
 Symbol::Symbol(const char* n, bool externFlag) : name(n), isExtern(externFlag), value(nullptr) {
@@ -63,14 +96,14 @@ Symbol* SymMan::add(const char* name, bool externFlag) {
 
 std::uint64_t symbolEpoch() { return g_epoch; }
 
-void scopeOpenFunctionFrame() { g_stack.push_back(new SymMan(SCOPE_FUNCTION)); }
+void scopeOpenFunctionFrame() { g_stack.push_back(newScope(SCOPE_FUNCTION)); }
 void scopeOpenBlock() { g_stack.push_back(nullptr); }
 
 void scopeClose() {
     if (g_stack.empty()) return;
     SymMan* top = g_stack.back();
     g_stack.pop_back();
-    delete top;
+    retireScope(top);
 }
 
 std::size_t scopeDepth() { return g_stack.size(); }
@@ -87,7 +120,7 @@ bool scopeExistsHere(const char* name) {
 
 namespace {
 SymMan* materialisedTop() {
-    if (!g_stack.back()) g_stack.back() = new SymMan(SCOPE_BLOCK);
+    if (!g_stack.back()) g_stack.back() = newScope(SCOPE_BLOCK);
     return g_stack.back();
 }
 }  // namespace
