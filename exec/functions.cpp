@@ -150,9 +150,7 @@ __attribute__((noinline)) NRefPtr callUser(NContext& ctx, const std::shared_ptr<
     }
     return result;
 }
-}  // namespace
 
-namespace {
 // Argument lists are reused (with their storage) from call to call; a call
 // nested in an argument takes the next one.
 class PooledArgs {

@@ -1,6 +1,8 @@
 // Statement lists, blocks, conditionals, loops, switch and try. Break,
 // continue, return and exit travel as states of the control record; every
-// runner stops once a state is set.
+// runner stops once a state is set. Scopes are opened and closed explicitly:
+// when an exception passes, the handler that opened a scope leaves it, and
+// the catcher (try, the run entry point) cuts the stack back.
 #include "exec/eval_parts.h"
 #include "exec/lvalue.h"
 #include "exec/symbols.h"
@@ -20,8 +22,6 @@ NRefPtr runList(NContext& ctx, Context* list) {
 
 namespace {
 
-// Scopes are opened and closed explicitly: when an exception passes, the
-// handler that opened a scope leaves it, and the catcher cuts the stack back.
 Node* const* payload(Node* node) { return static_cast<Payload4*>(node->data)->p; }
 
 // What a loop does after its body ran: true to go on.
