@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets in build-fuzz and runs each for a bounded time,
+# printing the executions run and any crash, hang or leak found. Exits
+# non-zero when a target found one; its input is kept under
+# build-fuzz/fuzz/artifacts/<target>/ for a reproducer.
+#
+#   tools/fuzz.sh [SECONDS] [TARGET...]
+#
+# SECONDS per target (default 90); targets fuzz_parse and fuzz_run (default
+# both). The corpus each target grows is kept in build-fuzz/fuzz/corpus/ and
+# reused by the next run; the seeds are the test scripts and the examples.
+# QUARN_FUZZ_DIR names another build folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-90}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_parse fuzz_run)
+dir=${QUARN_FUZZ_DIR:-build-fuzz}
+
+bash tools/setup.sh
+cmake -S . -B "$dir" -G Ninja -DQUARN_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ > /dev/null
+cmake --build "$dir" -j 2 --target fuzz
+
+found=0
+for target in "${targets[@]}"; do
+  corpus=$dir/fuzz/corpus/$target
+  artifacts=$dir/fuzz/artifacts/$target
+  log=$dir/fuzz/$target.log
+  mkdir -p "$corpus" "$artifacts"
+  # Output of the programs themselves is closed (-close_fd_mask=3); the
+  # fuzzer's own report and any sanitizer report still reach the log.
+  status=0
+  "$dir/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
+    -dict=tests/fuzz/quarn.dict -close_fd_mask=3 -print_final_stats=1 \
+    -artifact_prefix="$artifacts/" "$corpus" "$dir/fuzz/seeds" < /dev/null > "$log" 2>&1 || status=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  echo "$target: ${runs:-0} executions in ${seconds} s, corpus $(ls "$corpus" | wc -l) inputs"
+  if [ $status -ne 0 ]; then
+    found=1
+    echo "$target: FOUND A FAULT (status $status); the fuzzer's report:"
+    grep -E '^==[0-9]+==ERROR|SUMMARY|runtime error|^artifact_prefix|Test unit written|ALARM|out-of-memory' "$log" | head -n 20
+    echo "full log: $log"
+  fi
+done
+exit $found
