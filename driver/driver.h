@@ -26,3 +26,7 @@ int runInterpreter(const CommandLine& line);
 
 // The interactive loop; returns at ".quit" or end of input.
 void talkMode();
+
+// Ctrl-C: armed, it interrupts the running program; disarmed, it ends the process.
+void armInterrupts();
+void disarmInterrupts();

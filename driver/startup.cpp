@@ -49,11 +49,15 @@ int runInterpreter(const CommandLine& line) {
     registerGraphicsBuiltins();
     scopeOpenFunctionFrame();  // the global frame, bottom of the scope stack
 
+    armInterrupts();
     runStartupScripts(settings.moduleDirectory);
     if (!line.scriptName.empty()) {
         runScript(line.scriptName.c_str());  // its value is discarded
-        callMain();
+        // A user who interrupted the script does not want its main to start.
+        if (!takeRunInterrupted() && !interruptPending()) callMain();
     }
+    clearInterrupt();
+    takeRunInterrupted();
     if (line.talk) talkMode();
 
     scopeClearAll();

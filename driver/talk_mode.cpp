@@ -23,11 +23,24 @@ class LineReader {
 public:
     LineReader() : terminal_(isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {}
 
+    // Ctrl-C while waiting here ends the program; while a line runs it
+    // interrupts that line.
     bool read(const char* prompt, std::string& line) {
+        disarmInterrupts();
+        bool got = readLine(prompt, line);
+        clearInterrupt();
+        takeRunInterrupted();
+        armInterrupts();
+        return got;
+    }
+
+private:
+    bool readLine(const char* prompt, std::string& line) {
         if (terminal_) return readEdited(prompt, line);
         std::fputs(prompt, stdout);
         std::fflush(stdout);
         char buffer[kLineBuffer];
+        clearerr(stdin);  // a read cut short by an interrupted run is not the end
         if (!std::fgets(buffer, sizeof buffer, stdin)) return false;
         line = buffer;
         if (!line.empty() && line.back() == '\n') {
@@ -38,7 +51,6 @@ public:
         return true;
     }
 
-private:
     bool readEdited(const char* prompt, std::string& line) {
         char* text = readline(prompt);
         if (!text) return false;

@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include "exec/interrupt.h"
 #include "value/raise.h"
 
 int DepthGuard::depth_ = 0;
@@ -31,4 +32,9 @@ const char* DepthGuard::stackLimit() {
 void DepthGuard::tooDeep(int line) {
     --depth_;
     raiseError(line, "Recursion too deep");
+}
+
+void DepthGuard::interrupted(int line) {
+    --depth_;
+    raiseInterrupted(line);
 }

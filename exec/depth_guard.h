@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "platform/interrupt.h"
+
 // Evaluation levels allowed at most, whatever the stack: a plain recursive
 // function takes 4 to 6 levels per call. A level takes about 200 bytes of
 // stack in an optimised build, so 100,000 levels (15,000 to 25,000 calls) fit
@@ -22,6 +24,7 @@ class DepthGuard {
 public:
     explicit DepthGuard(int line) {
         if (++depth_ > kMaxEvalDepth || stackNearlyFull()) tooDeep(line);
+        if (interruptPending()) interrupted(line);
     }
     ~DepthGuard() { --depth_; }
     DepthGuard(const DepthGuard&) = delete;
@@ -37,6 +40,7 @@ private:
     // The lowest frame address still considered safe on this thread.
     static const char* stackLimit();
     [[noreturn]] static void tooDeep(int line);
+    [[noreturn]] static void interrupted(int line);
 
     // Only the interpreter thread evaluates, so one counter serves.
     static int depth_;

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "frontend/frontend.h"
+#include "platform/interrupt.h"
 #include "frontend/node.h"
 #include "value/value.h"
 
@@ -74,6 +76,18 @@ void clearFunctions();
 // The text runner parses without preprocessing, at line 1 with no source name.
 NRefPtr runText(const char* text);
 NRefPtr runScript(const char* path);
+
+// Interruption (Ctrl-C): the running program stops at its next evaluation
+// step with the run-time error "Interrupted". The error is not caught by the
+// script's try statements and ends every nested run (eval, console input)
+// up to the outermost one, which reports it. requestInterrupt() (from
+// platform/interrupt.h) is safe from a signal handler.
+class InterruptedError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+// True once when the runs since the last call were interrupted.
+bool takeRunInterrupted();
 
 // Set once by the driver before any script runs.
 struct PreprocessorSettings {

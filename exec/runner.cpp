@@ -5,6 +5,7 @@
 
 #include "exec/exec.h"
 #include "exec/functions.h"
+#include "exec/interrupt.h"
 #include "platform/preprocess.h"
 #include "value/raise.h"
 
@@ -15,10 +16,18 @@ PreprocessorSettings& preprocessorSettings() {
 
 namespace {
 
+// Runs nested inside another run (eval, console input): an interruption
+// passes through them to the outermost run.
+int g_runNesting = 0;
+
 // Runs a parsed tree and deletes it; errors are reported here.
 NRefPtr runTree(Context* tree) {
     std::size_t depth = scopeDepth();
     NRefPtr result;
+    struct Nesting {
+        Nesting() { ++g_runNesting; }
+        ~Nesting() { --g_runNesting; }
+    } nesting;
     try {
         NContext ctx;
         result = runList(ctx, tree);
@@ -29,6 +38,15 @@ NRefPtr runTree(Context* tree) {
             ctx.takeValue();
             raiseError(where, "Bad break or continue");
         }
+    } catch (const InterruptedError& e) {
+        if (g_runNesting > 1) {
+            scopeCutTo(depth);
+            delete tree;
+            throw;
+        }
+        std::fprintf(stderr, "%s\n", e.what());
+        noteRunInterrupted();
+        result.reset();
     } catch (const std::runtime_error& e) {
         std::fprintf(stderr, "%s\n", e.what());
         result.reset();

@@ -4,6 +4,7 @@
 // when an exception passes, the handler that opened a scope leaves it, and
 // the catcher (try, the run entry point) cuts the stack back.
 #include "exec/eval_parts.h"
+#include "exec/interrupt.h"
 #include "exec/lvalue.h"
 #include "exec/symbols.h"
 #include "value/ops.h"
@@ -87,6 +88,8 @@ NRefPtr evalLoop(NContext& ctx, Node* node) {
     }
     bool always = node->kind == OP_FOR && !cond;
     while (always || conditionTest(line, c)) {
+        // An empty body and no condition evaluate nothing: check here too.
+        if (interruptPending()) raiseInterrupted(line);
         if (body) evaluate(ctx, body);
         if (!loopGoesOn(ctx)) break;
         if (step) evaluate(ctx, step);
@@ -146,6 +149,9 @@ NRefPtr evalTry(NContext& ctx, Node* node) {
         if (tryStmt) evaluate(ctx, tryStmt);
         scopeCutTo(depth);
         return makeNum(0.0);
+    } catch (const InterruptedError&) {
+        scopeCutTo(depth);
+        throw;  // the user's interruption is not the script's to catch
     } catch (const std::runtime_error& e) {
         message = e.what();
     }

@@ -1,5 +1,8 @@
 #include "platform/clock.h"
 
+#include "platform/interrupt.h"
+
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -12,6 +15,11 @@ std::uint32_t millisecondTick() {
 }
 
 void sleepMilliseconds(std::uint32_t ms) {
-    if (ms == 0) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    // Slept in short slices so that an interrupt request ends a long sleep.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= end || interruptPending()) return;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(end - now, std::chrono::milliseconds(20)));
+    }
 }
