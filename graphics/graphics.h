@@ -1,7 +1,8 @@
 // The front door of the graphics subsystem.
 //
-// The folder holds the window object and its thread (gwindow.h; the SDL and
-// GL side in window_thread.cpp), the display list and its commands
+// The folder holds the window object and its thread (gwindow.h; the window
+// is made in window_thread.cpp, drawn in window_frame.cpp and driven by the
+// user in window_input.cpp), the display list and its commands
 // (cmd_list.h, commands.h), the 2D and 3D cameras (camera.h), the label
 // renderer (label.h), the right-click menu (popup_menu.h) and the built-in
 // entries (graphics_builtins.h). The rest of the program needs only this:
