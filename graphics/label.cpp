@@ -67,7 +67,6 @@ int TextBitmap::countSet() const {
 GLLabel::GLLabel() : glyphs_(std::make_unique<GlyphCache>()) {
     FT_Library lib = nullptr;
     if (FT_Init_FreeType(&lib) == 0) library_ = lib;
-    setFont(kDefaultFaceName, kDefaultFontHeight);
 }
 
 GLLabel::~GLLabel() {
@@ -89,7 +88,10 @@ void GLLabel::setFont(const std::string& faceName, int height) {
             lastFile_ = file;
         }
     }
-    if (file.path.empty()) return;  // an unknown face keeps the previous font
+    if (file.path.empty()) {  // an unknown face keeps the previous font
+        ensureFont();
+        return;
+    }
     if (face_ && file.path == fontFile_ && file.index == fontIndex_ && height == cellHeight_) return;
     loadFace(file.path, file.index, height);
 }
@@ -120,6 +122,7 @@ bool GLLabel::loadFace(const std::string& file, int index, int height) {
 }
 
 TextBitmap GLLabel::rasterise(const std::string& text) {
+    ensureFont();
     TextBitmap bm;
     FT_Face face = static_cast<FT_Face>(face_);
     std::u32string codes = face ? sjisToUnicode(text) : std::u32string();
@@ -154,6 +157,7 @@ TextBitmap GLLabel::rasterise(const std::string& text) {
 }
 
 int GLLabel::textWidth(const std::string& text) {
+    ensureFont();
     FT_Face face = static_cast<FT_Face>(face_);
     if (!face) return 0;
     int cx = 0;

@@ -55,12 +55,30 @@ public:
     // point; a point outside the view draws nothing. Needs a current GL context.
     void drawText(double x, double y, double z, const std::string& text);
 
-    bool hasFont() const { return face_ != nullptr; }
-    const std::string& fontFile() const { return fontFile_; }
-    int cellHeight() const { return cellHeight_; }
+    bool hasFont() {
+        ensureFont();
+        return face_ != nullptr;
+    }
+    const std::string& fontFile() {
+        ensureFont();
+        return fontFile_;
+    }
+    int cellHeight() {
+        ensureFont();
+        return cellHeight_;
+    }
 
 private:
     bool loadFace(const std::string& file, int index, int height);
+    // The default face is looked up when a label first needs a font, not at
+    // start-up: the font search costs more than the rest of start-up.
+    void ensureFont() {
+        if (!face_ && !defaultTried_) {
+            defaultTried_ = true;
+            setFont(kDefaultFaceName, kDefaultFontHeight);
+        }
+    }
+    bool defaultTried_ = false;
 
     void* library_ = nullptr;  // FT_Library
     void* face_ = nullptr;     // FT_Face
