@@ -47,18 +47,3 @@ TEST(SourceReader, FileIsReadInTextMode) {
     ASSERT_NE(k, nullptr);
     EXPECT_EQ(k->text(), "\xa4\xa2\x8e\xb1");
 }
-
-TEST(SourceReader, ReadHandsOutBytesInPieces) {
-    EucFile r;
-    EXPECT_FALSE(r.openText(nullptr));
-    ASSERT_TRUE(r.openText("hello"));
-    char buf[8] = {};
-    EXPECT_EQ(r.read(buf, 0), 0u);
-    EXPECT_EQ(r.read(buf, 3), 3u);
-    EXPECT_EQ(r.read(buf + 3, 8), 2u);
-    EXPECT_EQ(std::string(buf, 5), "hello");
-    EXPECT_EQ(r.read(buf, 8), 0u);
-    // Opening again starts over with the new text.
-    ASSERT_TRUE(r.openText(""));
-    EXPECT_EQ(r.read(buf, 8), 0u);
-}
