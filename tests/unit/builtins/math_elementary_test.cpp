@@ -25,9 +25,6 @@ TEST(MathElementary, SquareRootAndLogOfNegativeRealsTakeThePositiveBranch) {
         EXPECT_DOUBLE_EQ(l.real(), 0.0);
         EXPECT_DOUBLE_EQ(l.imag(), kPi);
     }
-    C zero = complex1(call(bi_log, {num(0)}));
-    EXPECT_TRUE(std::isinf(zero.real()) && zero.real() < 0);
-    EXPECT_EQ(zero.imag(), 0.0);
     expectNear(complex1(call(bi_sqrt, {cnum(3, 4)})), C(2, 1), 1e-15);
 }
 
@@ -39,7 +36,6 @@ TEST(MathElementary, ElementWiseKeepsShape) {
     EXPECT_EQ(m.at(1, 1).re, 5.0);
     EXPECT_EQ(m.at(1, 2).re, 0.0);
     EXPECT_EQ(m.at(1, 2).im, 6.0);
-    EXPECT_EQ(errorOf(bi_sin, {makeString("x")}), err("Bad type operation in op1"));
 }
 
 TEST(MathElementary, ArcFunctionsInvertTheirForwardFunctions) {

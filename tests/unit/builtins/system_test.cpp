@@ -29,9 +29,6 @@ TEST(SystemBuiltins, InteractiveShellComesFromTheEnvironment) {
 
 TEST(SystemBuiltins, SleepDurations) {
     EXPECT_EQ(sleepDuration(100.9), 100u);
-    EXPECT_EQ(sleepDuration(0.5), 0u);
-    EXPECT_EQ(sleepDuration(-5), 0u);
-    EXPECT_EQ(sleepDuration(std::nan("")), 0u);
     EXPECT_EQ(sleepDuration(-HUGE_VAL), 0u);
     EXPECT_EQ(sleepDuration(1e20), 4294967295u);
     EXPECT_EQ(sleepDuration(HUGE_VAL), 4294967295u);

@@ -42,7 +42,6 @@ TEST(FormatLanguage, IntegerDirectivesMatchTheCLibrary) {
 
 TEST(FormatLanguage, IntegerEdgeValuesAreDefined) {
     // Out of range for a C int: taken modulo 2^32.
-    EXPECT_EQ(sprintfOf({makeString("%u"), makeNum(4294967295.0)}), "4294967295");
     EXPECT_EQ(sprintfOf({makeString("%x"), makeNum(4294967296.0 + 17)}), "11");
     EXPECT_EQ(sprintfOf({makeString("%d"), makeNum(std::nan(""))}), "0");
     EXPECT_EQ(sprintfOf({makeString("%ld"), makeNum(1e300)}), "9223372036854775807");
@@ -74,7 +73,6 @@ TEST(FormatLanguage, OddFormatsNeverReachTheCLibraryUnchecked) {
     EXPECT_EQ(sprintfOf({makeString("ab%"), makeNum(1)}), "ab");
     EXPECT_EQ(sprintfOf({makeString("ab%-5.2"), makeNum(1)}), "ab");
     // Directive characters that C has no place for are still harmless.
-    EXPECT_EQ(sprintfOf({makeString("%*d"), makeNum(3)}), "*d");
     EXPECT_EQ(sprintfOf({makeString("%n"), makeString("s")}), "");
     std::string withNul("x\0%d", 4);
     EXPECT_EQ(sprintfOf({makeString(withNul), makeNum(9)}), std::string("x\0" "9", 3));
