@@ -145,32 +145,18 @@ TEST_F(Frame, TwoDGridAndAxes) {
 
 TEST_F(Frame, TransformMovesATwoDShape) {
     call(gbColor, {num(1), num(0), num(1)});
-    NRefPtr before = callFor(gbTransform, {matrix(3, 3, {1, 0, 100, 0, 1, 50, 0, 0, 1})});
-    NNum* old = asNum(before);
-    ASSERT_TRUE(old);
-    EXPECT_EQ(old->rows, 4);
-    EXPECT_EQ(old->cols, 4);
-    EXPECT_EQ(old->at(0, 0).re, 1);
-    EXPECT_EQ(old->at(0, 3).re, 0);
+    call(gbTransform, {matrix(3, 3, {1, 0, 100, 0, 1, 50, 0, 0, 1})});
     call(gbPoly, {row({20.5, 20.5}), row({40.5, 20.5}), row({40.5, 40.5}), row({20.5, 40.5})});
     FramePixels f = grab();
     EXPECT_TRUE(near(f.at(131, 119), 255, 0, 255));  // world (131, 81): moved by (100, 50)
     EXPECT_FALSE(near(f.at(31, 169), 255, 0, 255));
 
-    // The previous transform comes back; transform() cancels it for later commands.
-    NRefPtr t = callFor(gbTransform, {});
-    EXPECT_EQ(asNum(t)->at(0, 2).re, 100);
-    EXPECT_EQ(asNum(t)->at(1, 2).re, 50);
-    EXPECT_EQ(asNum(t)->at(2, 2).re, 1);
-    EXPECT_EQ(asNum(t)->at(3, 3).re, 1);
+    // transform() cancels it for later commands.
+    call(gbTransform, {});
     call(gbPoly, {row({20.5, 20.5}), row({40.5, 20.5}), row({40.5, 40.5}), row({20.5, 40.5})});
     f = grab();
     EXPECT_TRUE(near(f.at(131, 119), 255, 0, 255));
     EXPECT_TRUE(near(f.at(31, 169), 255, 0, 255));
-    // cls forgets the current transform.
-    call(gbTransform, {matrix(2, 2, {2, 0, 0, 2})});
-    call(gbCls);
-    EXPECT_EQ(asNum(callFor(gbTransform, {}))->at(0, 0).re, 1);
 }
 
 TEST(Frame3D, GridAxesAndLighting) {

@@ -86,22 +86,16 @@ inline void keyDown(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
     e.key.keysym.mod = mod;
     GWindow::instance().inject(e);
 }
-inline void buttonDown(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+inline void mouseButton(Uint32 type, int x, int y, Uint8 button) {
     SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
+    e.type = type;
     e.button.button = button;
     e.button.x = x;
     e.button.y = y;
     GWindow::instance().inject(e);
 }
-inline void buttonUp(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONUP;
-    e.button.button = button;
-    e.button.x = x;
-    e.button.y = y;
-    GWindow::instance().inject(e);
-}
+inline void buttonDown(int x, int y, Uint8 button = SDL_BUTTON_LEFT) { mouseButton(SDL_MOUSEBUTTONDOWN, x, y, button); }
+inline void buttonUp(int x, int y, Uint8 button = SDL_BUTTON_LEFT) { mouseButton(SDL_MOUSEBUTTONUP, x, y, button); }
 inline void mouseTo(int x, int y) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;

@@ -6,6 +6,14 @@
 namespace {
 GCam2D& cam2D() { return *dynamic_cast<GCam2D*>(GWindow::instance().camera()); }
 
+// The user clicks the window's close button.
+void userCloses() {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    GWindow::instance().inject(e);
+}
+
 class Window2D : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -146,11 +154,7 @@ TEST(WindowLife, CloseAndReopenManyTimes) {
         if (i % 2) call(gbLine, {row({0, 0, 0}), row({1, 1, 1})});
         else call(gbLine, {row({0, 0}), row({1, 1})});
         EXPECT_EQ(w.list().size(), 5u);
-        // The user closes the window.
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.event = SDL_WINDOWEVENT_CLOSE;
-        w.inject(e);
+        userCloses();
         for (int wait = 0; wait < 2000 && w.isOpen(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         EXPECT_FALSE(w.isOpen());
         EXPECT_EQ(call(gbScreenOpen), 0);
@@ -166,10 +170,7 @@ TEST(WindowLife, ClosingWhileAScriptDrawsLosesNothing) {
     GWindow& w = GWindow::instance();
     std::thread user([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.event = SDL_WINDOWEVENT_CLOSE;
-        w.inject(e);
+        userCloses();
     });
     int recorded = 0, refused = 0;
     for (int i = 0; i < 100000 && refused < 50; ++i) {
