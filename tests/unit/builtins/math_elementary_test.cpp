@@ -39,7 +39,6 @@ TEST(MathElementary, ElementWiseKeepsShape) {
 }
 
 TEST(MathElementary, ArcFunctionsInvertTheirForwardFunctions) {
-    EXPECT_EQ(complex1(call(bi_asin, {num(0.5)})), C(std::asin(0.5), 0));
     EXPECT_EQ(complex1(call(bi_acos, {num(-1)})), C(kPi, 0));
     // Outside [-1, 1] the results are complex; check them through std::sin etc.
     for (C z : {C(2, 0), C(-3, 0), C(0.3, 0.7), C(-1.5, -2)}) {

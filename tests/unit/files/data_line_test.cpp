@@ -21,15 +21,12 @@ void expectElements(const std::string& text, std::initializer_list<Complex> want
     EXPECT_FALSE(d.bad) << text;
 }
 
-TEST(DataLine, SeparatorsAndRealForms) {
+TEST(DataLine, SeparatorsAndNumberForms) {
     expectElements("1 2", {{1, 0}, {2, 0}});
     expectElements("  ,1,,\t2 ,", {{1, 0}, {2, 0}});
     expectElements("1.5 .25 7. 0 0. -3 +4", {{1.5, 0}, {0.25, 0}, {7, 0}, {0, 0}, {0, 0}, {-3, 0}, {4, 0}});
     expectElements("1e3 2.5E-2 .5e+1 -1e2", {{1000, 0}, {0.025, 0}, {5, 0}, {-100, 0}});
     expectElements("3 4\r", {{3, 0}, {4, 0}});
-}
-
-TEST(DataLine, ImaginaryAndComplexElements) {
     expectElements("2i 3j -4I +5J", {{0, 2}, {0, 3}, {0, -4}, {0, 5}});
     expectElements("i -i +j", {{0, 1}, {0, -1}, {0, 1}});
     expectElements("1+2+3i", {{3, 3}});
