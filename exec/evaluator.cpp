@@ -72,9 +72,28 @@ NRefPtr addAny(int line, NRefPtr a, NRefPtr b) {
 
 using Compare = NRefPtr (*)(int, const NRefPtr&, const NRefPtr&);
 
+#define HANDLER_DECL __attribute__((noinline))
+
 NRefPtr compareAny(int line, NRefPtr a, NRefPtr b, Compare general, Kernel2 kernel) {
     if (scalarNum(a) && scalarNum(b)) return binaryOp(line, std::move(a), std::move(b), kernel);
     return general(line, a, b);
+}
+
+// An operand of a binary operation. A 1x1 number is carried as its element,
+// so that literals and scalar variables cost no allocation; ref holds the
+// value itself whenever one exists (a temporary may be reused for the result).
+struct Operand {
+    NRefPtr ref;
+    Complex z{0.0, 0.0};
+    bool scalar = false;
+};
+
+HANDLER_DECL void fetchOperand(NContext& ctx, Node* node, Operand& out);
+
+// The value of an operand for the general (matrix, string) operations.
+NRefPtr operandValue(Operand& o) {
+    if (o.ref) return std::move(o.ref);
+    return makeNum(o.z);
 }
 
 Kernel2 elementKernel(std::int32_t kind) {
@@ -95,6 +114,14 @@ NRefPtr combine(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
     if (kind == OP_DOT) return matrixProduct(line, a, b);
     return binaryOp(line, std::move(a), std::move(b), elementKernel(kind));
 }
+
+Symbol* visibleSymbol(Node* ident) {
+    Symbol* s = scopeLookup(identName(ident));
+    if (!s) raiseError(ident->line, "Variable %s not declared", identName(ident));
+    return s;
+}
+
+NRefPtr evalIdent(Node* node) { return visibleSymbol(node)->valueRef(); }
 
 // The handlers are kept out of line, so that the recursive evaluate() frame
 // stays small: how deep a recursion can go depends on the stack it takes.
@@ -153,11 +180,29 @@ HANDLER evalCond(NContext& ctx, Node* node) {
     return binaryOp(line, std::move(t), std::move(e), k_add);
 }
 
+// A variable's 1x1 number held by that variable alone: an update may
+// overwrite it in place, as no one can observe the old object.
+NNum* soleScalar(Symbol* s) {
+    NRef* v = s->value;
+    if (!v || v->kind != NKind::Num || v->bindCount != 1 || v->refCount != 0) return nullptr;
+    NNum* n = static_cast<NNum*>(v);
+    return n->cols == 1 && n->rows == 1 ? n : nullptr;
+}
+
 HANDLER evalStep(NContext& ctx, Node* node) {
     int line = node->line;
+    bool up = node->kind == OP_PREINC || node->kind == OP_POSTINC;
+    if (Node* target = node->child[0]; target->kind == OP_IDENT) {
+        Symbol* s = visibleSymbol(target);
+        if (NNum* n = soleScalar(s)) {
+            Complex old = n->data[0];
+            n->data[0] = up ? kern::add(old, Complex{1.0, 0.0}) : kern::sub(old, Complex{1.0, 0.0});
+            if (node->kind == OP_POSTINC || node->kind == OP_POSTDEC) return makeNum(old);
+            return NRefPtr(n);
+        }
+    }
     LValue lv = resolveTarget(ctx, node->child[0]);
     NRefPtr old = readTarget(line, lv);
-    bool up = node->kind == OP_PREINC || node->kind == OP_POSTINC;
     NRefPtr updated = binaryOp(line, old, makeNum(1.0), up ? k_add : k_sub);
     storeTarget(line, lv, updated);
     if (node->kind == OP_POSTINC || node->kind == OP_POSTDEC) return old;
@@ -168,6 +213,15 @@ HANDLER evalCompound(NContext& ctx, Node* node) {
     int line = node->line;
     LValue lv = resolveTarget(ctx, node->child[0]);
     NRefPtr x = evaluate(ctx, node->child[1]);
+    std::int32_t kind = node->kind - kCompoundOffset;
+    if (lv.kind == LValue::WHOLE && kind != OP_DOT && lv.epoch == symbolEpoch()) {
+        NNum* y = scalarNum(x);
+        NNum* n = soleScalar(lv.sym);
+        if (y && n) {
+            n->data[0] = applyKernel(kind == OP_ADD ? k_add : elementKernel(kind), line, n->data[0], y->data[0]);
+            return NRefPtr(n);
+        }
+    }
     NRefPtr old = readTarget(line, lv);
     NRefPtr updated = combine(line, node->kind - kCompoundOffset, std::move(old), std::move(x));
     storeTarget(line, lv, updated);
@@ -190,28 +244,125 @@ HANDLER evalString(Node* node) {
     return makeString(std::string(s->bytes, s->length));
 }
 
-HANDLER evalIdent(Node* node) {
-    Symbol* s = scopeLookup(identName(node));
-    if (!s) raiseError(node->line, "Variable %s not declared", identName(node));
-    return s->valueRef();
-}
 
 HANDLER evalIndex(NContext& ctx, Node* node) {
     LValue lv = resolveTarget(ctx, node);
     return readTarget(node->line, lv);
 }
 
-HANDLER evalBinary(NContext& ctx, Node* node) {
-    NRefPtr a = evaluate(ctx, node->child[0]);
-    NRefPtr b = evaluate(ctx, node->child[1]);
-    int line = node->line;
-    switch (node->kind) {
-    case OP_ADD: return addAny(line, std::move(a), std::move(b));
-    case OP_DOT: return matrixProduct(line, a, b);
-    case OP_AND: return binaryOp(line, std::move(a), std::move(b), k_and);
-    case OP_OR: return binaryOp(line, std::move(a), std::move(b), k_or);
-    default: return binaryOp(line, std::move(a), std::move(b), elementKernel(node->kind));
+// Runs a general (matrix, string) operation of the node at line, turning an
+// exhausted memory into the run-time error that evaluate() would give.
+template <typename F>
+NRefPtr withMemoryCheck(int line, F&& operation) {
+    try {
+        return operation();
+    } catch (const std::bad_alloc&) {
+        raiseError(line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(line, "Not enough memory");
     }
+}
+
+// The scalar z as an operation's result: kept in a temporary operand that
+// nobody else holds, as binaryOp() does, else carried as the bare element.
+void scalarInto(Operand& a, Operand& b, Complex z, Operand& out) {
+    if (NNum* x = scalarNum(a.ref); x && unshared(x)) {
+        x->data[0] = z;
+        out.ref = std::move(a.ref);
+    } else if (NNum* y = scalarNum(b.ref); y && unshared(y)) {
+        y->data[0] = z;
+        out.ref = std::move(b.ref);
+    }
+    out.z = z;
+    out.scalar = true;
+}
+
+NRefPtr resultOf(Operand& r) { return r.ref ? std::move(r.ref) : makeNum(r.z); }
+
+bool isArithmetic(std::int32_t kind) { return (kind >= OP_ADD && kind <= OP_LDIV) || kind == OP_AND || kind == OP_OR; }
+bool isComparison(std::int32_t kind) { return kind >= OP_EQ && kind <= OP_LE; }
+
+// A binary operator node (OP_ADD .. OP_LDIV, OP_AND, OP_OR) into out. Scalar
+// operands nested inside are combined without a value object for each.
+HANDLER_DECL void arithmeticOperand(NContext& ctx, Node* node, Operand& out) {
+    Operand a, b;
+    fetchOperand(ctx, node->child[0], a);
+    fetchOperand(ctx, node->child[1], b);
+    int line = node->line;
+    std::int32_t kind = node->kind;
+    if (kind != OP_DOT) {
+        Kernel2 f = kind == OP_ADD ? k_add : kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);
+        if (a.scalar && b.scalar) return scalarInto(a, b, applyKernel(f, line, a.z, b.z), out);
+        if (kind == OP_ADD)
+            out.ref = withMemoryCheck(line, [&] { return addValues(line, operandValue(a), operandValue(b)); });
+        else
+            out.ref = withMemoryCheck(line, [&] { return op2(line, operandValue(a), operandValue(b), f); });
+    } else {
+        out.ref = withMemoryCheck(line, [&] { return matrixProduct(line, operandValue(a), operandValue(b)); });
+    }
+    if (NNum* x = scalarNum(out.ref)) {
+        out.z = x->data[0];
+        out.scalar = true;
+    }
+}
+
+const Compare kGeneralCompare[] = {compareEQ, compareNE, compareGT, compareGE, compareLT, compareLE};
+const Kernel2 kCompareKernel[] = {k_eq, k_ne, k_gt, k_ge, k_lt, k_le};
+
+// A comparison node (OP_EQ .. OP_LE) into out.
+HANDLER_DECL void comparisonOperand(NContext& ctx, Node* node, Operand& out) {
+    int i = node->kind - OP_EQ;
+    Operand a, b;
+    fetchOperand(ctx, node->child[0], a);
+    fetchOperand(ctx, node->child[1], b);
+    int line = node->line;
+    if (a.scalar && b.scalar) return scalarInto(a, b, applyKernel(kCompareKernel[i], line, a.z, b.z), out);
+    out.ref = withMemoryCheck(line, [&] { return kGeneralCompare[i](line, operandValue(a), operandValue(b)); });
+    if (NNum* x = scalarNum(out.ref)) {
+        out.z = x->data[0];
+        out.scalar = true;
+    }
+}
+
+HANDLER_DECL void fetchOperand(NContext& ctx, Node* node, Operand& out) {
+    std::int32_t kind = node->kind;
+    if (kind == OP_NUM) {
+        out.z = Complex{node->re, node->im};
+        out.scalar = true;
+        return;
+    }
+    if (kind == OP_IDENT) {
+        NRef* v = visibleSymbol(node)->value;
+        // A scalar is copied out now: later changes to the variable cannot reach it.
+        if (v && v->kind == NKind::Num) {
+            NNum* n = static_cast<NNum*>(v);
+            if (n->cols == 1 && n->rows == 1) {
+                out.z = n->data[0];
+                out.scalar = true;
+                return;
+            }
+        }
+        out.ref = NRefPtr(v);
+    } else if (isArithmetic(kind)) {
+        // The guard evaluate() would have set up: nesting stays bounded.
+        DepthGuard guard(node->line);
+        return arithmeticOperand(ctx, node, out);
+    } else if (isComparison(kind)) {
+        DepthGuard guard(node->line);
+        return comparisonOperand(ctx, node, out);
+    } else {
+        out.ref = evaluate(ctx, node);
+    }
+    if (NNum* x = scalarNum(out.ref)) {
+        out.z = x->data[0];
+        out.scalar = true;
+    }
+}
+
+HANDLER evalBinary(NContext& ctx, Node* node) {
+    Operand r;
+    arithmeticOperand(ctx, node, r);
+    return resultOf(r);
 }
 
 HANDLER evalUnary(NContext& ctx, Node* node) {
@@ -237,12 +388,18 @@ HANDLER evalComma(NContext& ctx, Node* node) {
 }
 
 HANDLER evalCompare(NContext& ctx, Node* node) {
-    static const Compare general[] = {compareEQ, compareNE, compareGT, compareGE, compareLT, compareLE};
-    static const Kernel2 kernels[] = {k_eq, k_ne, k_gt, k_ge, k_lt, k_le};
-    int i = node->kind - OP_EQ;
-    NRefPtr a = evaluate(ctx, node->child[0]);
-    NRefPtr b = evaluate(ctx, node->child[1]);
-    return compareAny(node->line, std::move(a), std::move(b), general[i], kernels[i]);
+    Operand r;
+    comparisonOperand(ctx, node, r);
+    return resultOf(r);
+}
+
+// A comparison as a condition: two scalars give their truth without making
+// the 0 or 1 in between.
+HANDLER_DECL bool compareTruth(NContext& ctx, Node* node, int line) {
+    Operand r;
+    comparisonOperand(ctx, node, r);
+    if (r.scalar) return kern::truth(r.z);
+    return conditionTest(line, r.ref);
 }
 
 HANDLER evalSame(NContext& ctx, Node* node) {
@@ -345,6 +502,9 @@ NRefPtr dispatch(NContext& ctx, Node* node) {
 }  // namespace
 
 NRefPtr evaluate(NContext& ctx, Node* node) {
+    // Leaves nest nothing: the guard of the node above them bounds the depth.
+    if (node->kind == OP_NUM) return makeNum(node->re, node->im);
+    if (node->kind == OP_IDENT) return evalIdent(node);
     DepthGuard guard(node->line);
     try {
         return dispatch(ctx, node);
@@ -355,4 +515,9 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
     } catch (const std::length_error&) {
         raiseError(node->line, "Not enough memory");
     }
+}
+
+bool evaluateCondition(NContext& ctx, Node* node, int line) {
+    if (node->kind >= OP_EQ && node->kind <= OP_LE) return compareTruth(ctx, node, line);
+    return conditionTest(line, evaluate(ctx, node));
 }

@@ -54,8 +54,7 @@ NRefPtr evalBlock(NContext& ctx, Node* node) {
 NRefPtr evalIf(NContext& ctx, Node* node) {
     Node* const* p = static_cast<Payload3*>(node->data)->p;
     scopeOpenBlock();
-    NRefPtr c = evaluate(ctx, p[0]);
-    if (conditionTest(node->line, c)) {
+    if (evaluateCondition(ctx, p[0], node->line)) {
         if (p[1]) evaluate(ctx, p[1]);
     } else if (p[2]) {
         evaluate(ctx, p[2]);
@@ -79,21 +78,21 @@ NRefPtr evalLoop(NContext& ctx, Node* node) {
         body = p[1];
     }
     scopeOpenBlock();
-    NRefPtr c;
+    bool goOn;
     if (node->kind == OP_WHILE) {
-        c = evaluate(ctx, cond);
+        goOn = evaluateCondition(ctx, cond, line);
     } else {
         if (init) evaluate(ctx, init);
-        c = node->kind == OP_DO || !cond ? makeNum(1.0) : evaluate(ctx, cond);
+        goOn = node->kind == OP_DO || !cond || evaluateCondition(ctx, cond, line);
     }
     bool always = node->kind == OP_FOR && !cond;
-    while (always || conditionTest(line, c)) {
+    while (always || goOn) {
         // An empty body and no condition evaluate nothing: check here too.
         if (interruptPending()) raiseInterrupted(line);
         if (body) evaluate(ctx, body);
         if (!loopGoesOn(ctx)) break;
         if (step) evaluate(ctx, step);
-        if (cond) c = evaluate(ctx, cond);
+        if (cond) goOn = evaluateCondition(ctx, cond, line);
     }
     scopeClose();
     return makeNum(0.0);

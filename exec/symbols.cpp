@@ -6,6 +6,25 @@
 namespace {
 std::vector<SymMan*> g_stack;
 std::uint64_t g_epoch = 0;
+// Grows whenever what a name resolves to may change: a symbol made or
+// destroyed, a function frame opened or any scope closed. A block scope's
+// placeholder changes nothing until its first declaration adds a symbol.
+std::uint64_t g_visibility = 1;
+
+// Recent lookups, indexed by the address of the name asked for. An entry is
+// trusted only while the visibility count is unchanged and its symbol bears
+// the same name, so a reused address or a new scope simply misses.
+struct LookupEntry {
+    Symbol* sym = nullptr;
+    std::uint64_t visibility = 0;
+};
+constexpr std::size_t kLookupSlots = 256;
+LookupEntry g_lookups[kLookupSlots];
+
+inline LookupEntry& lookupSlot(const char* name) {
+    auto bits = reinterpret_cast<std::uintptr_t>(name);
+    return g_lookups[(bits ^ (bits >> 9)) % kLookupSlots];
+}
 
 // Closed scopes are kept for reuse (with their storage), since every call
 // opens a frame and every block with a declaration a scope.
@@ -41,6 +60,42 @@ void retireScope(SymMan* scope) {
 }
 }  // namespace
 
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPoolSymbols = false;  // stale uses stay visible to the sanitizer
+#else
+constexpr bool kPoolSymbols = true;
+#endif
+struct FreeSymbol {
+    FreeSymbol* next;
+};
+FreeSymbol* g_freeSymbols = nullptr;
+std::size_t g_freeSymbolCount = 0;
+constexpr std::size_t kMaxFreeSymbols = 4096;
+}  // namespace
+
+void* Symbol::operator new(std::size_t size) {
+    if (kPoolSymbols && size == sizeof(Symbol) && g_freeSymbols) {
+        FreeSymbol* b = g_freeSymbols;
+        g_freeSymbols = b->next;
+        --g_freeSymbolCount;
+        return b;
+    }
+    return ::operator new(size);
+}
+
+void Symbol::operator delete(void* p, std::size_t size) {
+    if (!p) return;
+    if (kPoolSymbols && size == sizeof(Symbol) && g_freeSymbolCount < kMaxFreeSymbols) {
+        FreeSymbol* b = static_cast<FreeSymbol*>(p);
+        b->next = g_freeSymbols;
+        g_freeSymbols = b;
+        ++g_freeSymbolCount;
+        return;
+    }
+    ::operator delete(p);
+}
+
 Symbol::Symbol(const char* n, bool externFlag) : name(n), isExtern(externFlag), value(nullptr) {
     NRefPtr zero = makeNum(0.0);
     value = zero.get();
@@ -49,6 +104,7 @@ Symbol::Symbol(const char* n, bool externFlag) : name(n), isExtern(externFlag), 
 
 Symbol::~Symbol() {
     ++g_epoch;
+    ++g_visibility;
     if (value) unbindRef(value);
 }
 
@@ -91,18 +147,23 @@ Symbol* SymMan::add(const char* name, bool externFlag) {
     }
     Symbol* s = new Symbol(name, externFlag);
     push_back(s);
+    ++g_visibility;
     return s;
 }
 
 std::uint64_t symbolEpoch() { return g_epoch; }
 
-void scopeOpenFunctionFrame() { g_stack.push_back(newScope(SCOPE_FUNCTION)); }
+void scopeOpenFunctionFrame() {
+    g_stack.push_back(newScope(SCOPE_FUNCTION));
+    ++g_visibility;
+}
 void scopeOpenBlock() { g_stack.push_back(nullptr); }
 
 void scopeClose() {
     if (g_stack.empty()) return;
     SymMan* top = g_stack.back();
     g_stack.pop_back();
+    if (top) ++g_visibility;
     retireScope(top);
 }
 
@@ -139,7 +200,9 @@ bool scopeDeclareExtern(const char* name) {
     return true;
 }
 
-Symbol* scopeLookup(const char* name) {
+namespace {
+// Out of line, so that a cache hit in scopeLookup() stays a short leaf call.
+__attribute__((noinline)) Symbol* searchScopes(const char* name) {
     for (auto it = g_stack.rbegin(); it != g_stack.rend(); ++it) {
         SymMan* scope = *it;
         if (!scope) continue;
@@ -153,4 +216,14 @@ Symbol* scopeLookup(const char* name) {
         if (scope->flag == SCOPE_FUNCTION) break;
     }
     return nullptr;
+}
+}  // namespace
+
+Symbol* scopeLookup(const char* name) {
+    LookupEntry& e = lookupSlot(name);
+    if (e.visibility == g_visibility && sameName(e.sym->name.c_str(), name)) return e.sym;
+    Symbol* s = searchScopes(name);
+    // Found extern names may have just been added globally: note the count after.
+    if (s) e = LookupEntry{s, g_visibility};
+    return s;
 }

@@ -25,6 +25,10 @@ public:
     // Unbinds the old value and binds v (which may be null).
     void rebind(NRef* v);
     NRefPtr valueRef() const { return NRefPtr(value); }
+
+    // Every call declares its parameters: freed symbols are kept for reuse.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size);
 };
 
 enum ScopeFlag : std::int32_t { SCOPE_FUNCTION = 0, SCOPE_BLOCK = 1 };

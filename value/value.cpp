@@ -156,9 +156,7 @@ std::string NFileID::typeName() const { return "fileno"; }
 // ---------------------------------------------------------------- construction helpers
 
 NRefPtr makeNum(Complex z) {
-    NNum* m = new NNum(1, 1, NNum::Uninit{});
-    m->data[0] = z;
-    return NRefPtr(m);
+    return NRefPtr(new NNum(z));
 }
 NRefPtr makeNum(double x) { return makeNum(Complex{x, 0.0}); }
 NRefPtr makeNum(int n) { return makeNum(Complex{static_cast<double>(n), 0.0}); }

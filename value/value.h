@@ -60,6 +60,8 @@ public:
     // Same shape, elements left uninitialised (for results about to be filled).
     struct Uninit {};
     NNum(std::int32_t cols, std::int32_t rows, Uninit);
+    // The 1x1 number z (needs no size checks).
+    explicit NNum(Complex z) : NRef(NKind::Num), cols(1), rows(1), data(&inline_), inline_(z) {}
     ~NNum() override;
 
     NRef* clone() const override;
