@@ -76,16 +76,9 @@ TEST(Parser, CallsSubscriptsAndMatrices) {
 }
 
 TEST(Parser, SyntaxErrors) {
-    EXPECT_EQ(errorsOf("x = 1"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("x[1][2];"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("f(1)(2);"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("return a, b;"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("[a, 1] = f();"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("[a + b] = 2;"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("++x++;"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("x = a & b;"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("if (x) function f() {}"), "error [1]: syntax error\n");
-    EXPECT_EQ(errorsOf("{ x;"), "error [1]: syntax error\n");
+    for (const char* text : {"x = 1", "x[1][2];", "f(1)(2);", "return a, b;", "[a, 1] = f();", "[a + b] = 2;",
+                             "++x++;", "x = a & b;", "if (x) function f() {}", "{ x;"})
+        EXPECT_EQ(errorsOf(text), "error [1]: syntax error\n") << text;
 }
 
 TEST(Parser, RecoveryReportsEachStatementsError) {

@@ -164,15 +164,8 @@ TEST(Cam3D, TranslateDollyScaleAndReset) {
 }
 
 TEST(CameraMaths, NiceStep) {
-    EXPECT_DOUBLE_EQ(niceStep(0, 3.7), 0.2);
-    EXPECT_DOUBLE_EQ(niceStep(0, 7), 1);
-    EXPECT_DOUBLE_EQ(niceStep(0, 1.2), 0.1);
-    EXPECT_DOUBLE_EQ(niceStep(0, 30), 2);
-    EXPECT_DOUBLE_EQ(niceStep(3.7, 0), -0.2);
-    EXPECT_NEAR(niceStep(0, 0.05), 0.01, 1e-15);
-    EXPECT_NEAR(niceStep(0, 0.012), 0.001, 1e-15);
-    EXPECT_DOUBLE_EQ(niceStep(-400, 400), 100);
-    EXPECT_EQ(niceStep(2, 2), 0);
-    EXPECT_EQ(niceStep(0, INFINITY), 0);
-    EXPECT_EQ(niceStep(0, NAN), 0);
+    struct Case { double from, to, step; };
+    for (Case c : {Case{0, 3.7, 0.2}, {0, 7, 1}, {0, 1.2, 0.1}, {0, 30, 2}, {3.7, 0, -0.2}, {0, 0.05, 0.01},
+                   {0, 0.012, 0.001}, {-400, 400, 100}, {2, 2, 0}, {0, INFINITY, 0}, {0, NAN, 0}})
+        EXPECT_NEAR(niceStep(c.from, c.to), c.step, 1e-12) << c.from << " " << c.to;
 }
