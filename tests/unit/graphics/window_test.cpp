@@ -46,16 +46,13 @@ TEST_F(Window2D, LeftDragPansAndKeysChooseTheMode) {
     EXPECT_EQ(w.mouseMode, MM_SCALE);
     drag(0, 50, 0, 40);
     EXPECT_DOUBLE_EQ(cam2D().sy, 100 * 0.95);
-    keyDown(SDLK_h);
-    EXPECT_EQ(w.mouseMode, MM_STRETCH);
-    keyDown(SDLK_r);
-    EXPECT_EQ(w.mouseMode, MM_ROTATE);
-    keyDown(SDLK_z);
-    EXPECT_EQ(w.mouseMode, MM_DOLLY);
-    keyDown(SDLK_q);  // not a command
-    EXPECT_EQ(w.mouseMode, MM_DOLLY);
-    keyDown(SDLK_t);
-    EXPECT_EQ(w.mouseMode, MM_TRANSLATE);
+    // q is not a command: the mode stays.
+    std::pair<SDL_Keycode, int> keys[] = {{SDLK_h, MM_STRETCH}, {SDLK_r, MM_ROTATE}, {SDLK_z, MM_DOLLY},
+                                          {SDLK_q, MM_DOLLY},   {SDLK_t, MM_TRANSLATE}};
+    for (auto [key, mode] : keys) {
+        keyDown(key);
+        EXPECT_EQ(w.mouseMode, mode) << key;
+    }
     // "A" with shift resets the view like "a".
     keyDown(SDLK_a, KMOD_LSHIFT);
     EXPECT_DOUBLE_EQ(cam2D().cx, 0);
