@@ -20,6 +20,9 @@ NRefPtr evalInput(NContext& ctx, Node* node);
 // The truth of a condition node, as conditionTest(line, evaluate(ctx, node)).
 bool evaluateCondition(NContext& ctx, Node* node, int line);
 
+// evaluate() for a node whose value is not wanted (a loop's step).
+void evaluateForEffect(NContext& ctx, Node* node);
+
 // Element-wise arithmetic with the 1x1 case computed directly. A temporary
 // that nobody else holds is reused for the result.
 NRefPtr binaryOp(int line, NRefPtr a, NRefPtr b, Complex (*f)(int, Complex, Complex));

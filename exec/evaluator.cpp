@@ -24,7 +24,7 @@ inline bool unshared(const NNum* n) { return n->refCount == 1 && n->bindCount ==
 
 // The kernel applied to one pair; the common ones inlined, since a scalar
 // loop spends much of its time here.
-inline Complex applyKernel(Kernel2 f, int line, Complex a, Complex b) {
+__attribute__((always_inline)) inline Complex applyKernel(Kernel2 f, int line, Complex a, Complex b) {
     if (f == k_add) return kern::add(a, b);
     if (f == k_sub) return kern::sub(a, b);
     if (f == k_mul) return kern::mul(a, b);
@@ -88,7 +88,7 @@ struct Operand {
     bool scalar = false;
 };
 
-HANDLER_DECL void fetchOperand(NContext& ctx, Node* node, Operand& out);
+inline void fetchOperand(NContext& ctx, Node* node, Operand& out);
 
 // The value of an operand for the general (matrix, string) operations.
 NRefPtr operandValue(Operand& o) {
@@ -116,7 +116,7 @@ NRefPtr combine(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
 }
 
 Symbol* visibleSymbol(Node* ident) {
-    Symbol* s = scopeLookup(identName(ident));
+    Symbol* s = scopeLookupFast(identName(ident));
     if (!s) raiseError(ident->line, "Variable %s not declared", identName(ident));
     return s;
 }
@@ -265,7 +265,7 @@ NRefPtr withMemoryCheck(int line, F&& operation) {
 
 // The scalar z as an operation's result: kept in a temporary operand that
 // nobody else holds, as binaryOp() does, else carried as the bare element.
-void scalarInto(Operand& a, Operand& b, Complex z, Operand& out) {
+__attribute__((always_inline)) inline void scalarInto(Operand& a, Operand& b, Complex z, Operand& out) {
     if (NNum* x = scalarNum(a.ref); x && unshared(x)) {
         x->data[0] = z;
         out.ref = std::move(a.ref);
@@ -324,39 +324,42 @@ HANDLER_DECL void comparisonOperand(NContext& ctx, Node* node, Operand& out) {
     }
 }
 
-HANDLER_DECL void fetchOperand(NContext& ctx, Node* node, Operand& out) {
+// Operands that are operations or anything else: out of line, so that the
+// literal and variable cases of fetchOperand() cost no frame of their own.
+HANDLER_DECL void fetchComposite(NContext& ctx, Node* node, Operand& out) {
+    std::int32_t kind = node->kind;
+    if (isArithmetic(kind)) {
+        // The guard evaluate() would have set up: nesting stays bounded.
+        DepthGuard guard(node->line);
+        return arithmeticOperand(ctx, node, out);
+    }
+    if (isComparison(kind)) {
+        DepthGuard guard(node->line);
+        return comparisonOperand(ctx, node, out);
+    }
+    out.ref = evaluate(ctx, node);
+    if (NNum* x = scalarNum(out.ref)) {
+        out.z = x->data[0];
+        out.scalar = true;
+    }
+}
+
+inline void fetchOperand(NContext& ctx, Node* node, Operand& out) {
     std::int32_t kind = node->kind;
     if (kind == OP_NUM) {
         out.z = Complex{node->re, node->im};
         out.scalar = true;
         return;
     }
-    if (kind == OP_IDENT) {
-        NRef* v = visibleSymbol(node)->value;
-        // A scalar is copied out now: later changes to the variable cannot reach it.
-        if (v && v->kind == NKind::Num) {
-            NNum* n = static_cast<NNum*>(v);
-            if (n->cols == 1 && n->rows == 1) {
-                out.z = n->data[0];
-                out.scalar = true;
-                return;
-            }
-        }
-        out.ref = NRefPtr(v);
-    } else if (isArithmetic(kind)) {
-        // The guard evaluate() would have set up: nesting stays bounded.
-        DepthGuard guard(node->line);
-        return arithmeticOperand(ctx, node, out);
-    } else if (isComparison(kind)) {
-        DepthGuard guard(node->line);
-        return comparisonOperand(ctx, node, out);
-    } else {
-        out.ref = evaluate(ctx, node);
-    }
-    if (NNum* x = scalarNum(out.ref)) {
-        out.z = x->data[0];
+    if (kind != OP_IDENT) return fetchComposite(ctx, node, out);
+    NRef* v = visibleSymbol(node)->value;
+    // A scalar is copied out now: later changes to the variable cannot reach it.
+    if (NNum* n = v && v->kind == NKind::Num ? static_cast<NNum*>(v) : nullptr; n && n->cols == 1 && n->rows == 1) {
+        out.z = n->data[0];
         out.scalar = true;
+        return;
     }
+    out.ref = NRefPtr(v);
 }
 
 HANDLER evalBinary(NContext& ctx, Node* node) {
@@ -378,8 +381,23 @@ HANDLER evalUnary(NContext& ctx, Node* node) {
 }
 
 HANDLER evalAssign(NContext& ctx, Node* node) {
-    NRefPtr v = evaluate(ctx, node->child[1]);
-    return assignTo(ctx, node->child[0], v);
+    Node* target = node->child[0];
+    if (target->kind != OP_IDENT) {
+        NRefPtr v = evaluate(ctx, node->child[1]);
+        return assignTo(ctx, target, v);
+    }
+    Operand r;
+    fetchOperand(ctx, node->child[1], r);
+    if (r.scalar) {
+        // A scalar stored over a scalar that only this variable holds.
+        if (Symbol* s = scopeLookupFast(identName(target))) {
+            if (NNum* n = soleScalar(s)) {
+                n->data[0] = r.z;
+                return NRefPtr(n);
+            }
+        }
+    }
+    return assignTo(ctx, target, resultOf(r));
 }
 
 HANDLER evalComma(NContext& ctx, Node* node) {
@@ -520,4 +538,19 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
 bool evaluateCondition(NContext& ctx, Node* node, int line) {
     if (node->kind >= OP_EQ && node->kind <= OP_LE) return compareTruth(ctx, node, line);
     return conditionTest(line, evaluate(ctx, node));
+}
+
+void evaluateForEffect(NContext& ctx, Node* node) {
+    std::int32_t kind = node->kind;
+    if (kind >= OP_PREINC && kind <= OP_POSTDEC && node->child[0]->kind == OP_IDENT) {
+        if (Symbol* s = scopeLookupFast(identName(node->child[0]))) {
+            if (NNum* n = soleScalar(s)) {
+                Complex one{1.0, 0.0};
+                bool up = kind == OP_PREINC || kind == OP_POSTINC;
+                n->data[0] = up ? kern::add(n->data[0], one) : kern::sub(n->data[0], one);
+                return;
+            }
+        }
+    }
+    evaluate(ctx, node);
 }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
 
 #include "exec/symbols.h"
 #include "value/raise.h"
@@ -95,26 +94,31 @@ void clearFunctions() { functionTable().releaseAll(); }
 
 namespace {
 // What a call site found last time, trusted while the table is unchanged.
+// Sites are remembered by node address in a small direct-mapped table.
 struct CallSiteCache {
+    const Node* node = nullptr;
     std::string name;
-    int argc;
-    std::uint64_t generation;
-    func_tag__* rec;
+    int argc = 0;
+    std::uint64_t generation = 0;
+    func_tag__* rec = nullptr;
 };
-std::unordered_map<const Node*, CallSiteCache> g_callSites;
+constexpr std::size_t kCallSiteSlots = 512;
+CallSiteCache g_callSites[kCallSiteSlots];
 
 __attribute__((noinline)) func_tag__* findForCall(const Node* node, const char* name, int argc) {
     std::uint64_t gen = functionTableGeneration();
-    auto it = g_callSites.find(node);
+    auto bits = reinterpret_cast<std::uintptr_t>(node);
+    CallSiteCache& site = g_callSites[(bits ^ (bits >> 10)) / alignof(Node) % kCallSiteSlots];
     // A node address can be reused by a later tree, so the name and the
     // count must match too.
-    if (it != g_callSites.end() && it->second.generation == gen && it->second.argc == argc &&
-        std::strcmp(it->second.name.c_str(), name) == 0)
-        return it->second.rec;
+    if (site.node == node && site.generation == gen && site.argc == argc && site.name == name) return site.rec;
     func_tag__* rec = lookupFunction(name, argc);
     if (rec) {
-        if (g_callSites.size() > 65536) g_callSites.clear();
-        g_callSites[node] = CallSiteCache{name, argc, gen, rec};
+        site.node = node;
+        site.name.assign(name);
+        site.argc = argc;
+        site.generation = gen;
+        site.rec = rec;
     }
     return rec;
 }
@@ -126,8 +130,7 @@ __attribute__((noinline)) NRefPtr callUser(NContext& ctx, const std::shared_ptr<
     scopeOpenFunctionFrame();
     std::size_t i = 0;
     for (Node* p = keep->params; p && i < args.size(); p = nextOf(p), ++i) {
-        Symbol* s = scopeDeclare(identName(p), false);
-        if (s) s->rebind(args[i].get());
+        scopeDeclareParameter(identName(p), args[i].get());
     }
     runList(ctx, blockContext(keep->body));
     scopeCutTo(depth);

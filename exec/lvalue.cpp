@@ -11,7 +11,7 @@ namespace {
 // destroyed since it was resolved (a redeclaration inside an eval text).
 Symbol* liveSymbol(int line, LValue& lv) {
     if (lv.epoch != symbolEpoch()) {
-        lv.sym = scopeLookup(lv.name);
+        lv.sym = scopeLookupFast(lv.name);
         lv.epoch = symbolEpoch();
         if (!lv.sym) raiseError(line, "Variable %s not declared", lv.name);
     }
@@ -57,7 +57,7 @@ LValue resolveTarget(NContext& ctx, Node* node) {
     if (node->kind != OP_IDENT && node->kind != OP_INDEX) return lv;
     Node* ident = node->kind == OP_IDENT ? node : node->child[0];
     lv.name = identName(ident);
-    lv.sym = scopeLookup(lv.name);
+    lv.sym = scopeLookupFast(lv.name);
     if (!lv.sym) raiseError(node->line, "Variable %s not declared", lv.name);
     lv.epoch = symbolEpoch();
     lv.kind = LValue::WHOLE;
@@ -119,7 +119,7 @@ NRefPtr assignTo(NContext& ctx, Node* target, const NRefPtr& v) {
     switch (target->kind) {
     case OP_IDENT: {
         const char* name = identName(target);
-        Symbol* s = scopeLookup(name);
+        Symbol* s = scopeLookupFast(name);
         if (!s) {
             if (strictMode()) raiseError(line, "Variable %s not declared", name);
             s = scopeDeclare(name, false);

@@ -91,7 +91,7 @@ NRefPtr evalLoop(NContext& ctx, Node* node) {
         if (interruptPending()) raiseInterrupted(line);
         if (body) evaluate(ctx, body);
         if (!loopGoesOn(ctx)) break;
-        if (step) evaluate(ctx, step);
+        if (step) evaluateForEffect(ctx, step);
         if (cond) goOn = evaluateCondition(ctx, cond, line);
     }
     scopeClose();

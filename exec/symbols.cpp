@@ -3,28 +3,19 @@
 
 #include "exec/exec.h"
 
-namespace {
-std::vector<SymMan*> g_stack;
-std::uint64_t g_epoch = 0;
 // Grows whenever what a name resolves to may change: a symbol made or
 // destroyed, a function frame opened or any scope closed. A block scope's
 // placeholder changes nothing until its first declaration adds a symbol.
-std::uint64_t g_visibility = 1;
+// Lookups are remembered by the address of the name asked for; an entry is
+// trusted only while this count is unchanged and its symbol bears the same
+// name, so a reused address or a new scope simply misses.
+std::uint64_t lookup_cache::visibility = 1;
+lookup_cache::Entry lookup_cache::slots[lookup_cache::kSlots];
 
-// Recent lookups, indexed by the address of the name asked for. An entry is
-// trusted only while the visibility count is unchanged and its symbol bears
-// the same name, so a reused address or a new scope simply misses.
-struct LookupEntry {
-    Symbol* sym = nullptr;
-    std::uint64_t visibility = 0;
-};
-constexpr std::size_t kLookupSlots = 256;
-LookupEntry g_lookups[kLookupSlots];
-
-inline LookupEntry& lookupSlot(const char* name) {
-    auto bits = reinterpret_cast<std::uintptr_t>(name);
-    return g_lookups[(bits ^ (bits >> 9)) % kLookupSlots];
-}
+namespace {
+using lookup_cache::sameName;
+std::vector<SymMan*> g_stack;
+std::uint64_t g_epoch = 0;
 
 // Closed scopes are kept for reuse (with their storage), since every call
 // opens a frame and every block with a declaration a scope.
@@ -102,9 +93,13 @@ Symbol::Symbol(const char* n, bool externFlag) : name(n), isExtern(externFlag), 
     ++value->bindCount;
 }
 
+Symbol::Symbol(const char* n, bool externFlag, NRef* initial) : name(n), isExtern(externFlag), value(initial) {
+    if (value) ++value->bindCount;
+}
+
 Symbol::~Symbol() {
     ++g_epoch;
-    ++g_visibility;
+    ++lookup_cache::visibility;
     if (value) unbindRef(value);
 }
 
@@ -119,16 +114,6 @@ SymMan::~SymMan() {
     for (Symbol* s : *this) delete s;
 }
 
-namespace {
-// Names are short: comparing in place beats a library call.
-inline bool sameName(const char* a, const char* b) {
-    while (*a && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
-}
-}  // namespace
 
 Symbol* SymMan::find(const char* name) const {
     for (Symbol* s : *this)
@@ -137,25 +122,37 @@ Symbol* SymMan::find(const char* name) const {
 }
 
 Symbol* SymMan::add(const char* name, bool externFlag) {
+    removeNamed(name);
+    Symbol* s = new Symbol(name, externFlag);
+    push_back(s);
+    ++lookup_cache::visibility;
+    return s;
+}
+
+Symbol* SymMan::addBound(const char* name, NRef* value) {
+    removeNamed(name);
+    Symbol* s = new Symbol(name, false, value);
+    push_back(s);
+    ++lookup_cache::visibility;
+    return s;
+}
+
+void SymMan::removeNamed(const char* name) {
     for (auto it = begin(); it != end(); ++it) {
         if (sameName((*it)->name.c_str(), name)) {
             Symbol* old = *it;
             erase(it);
             delete old;
-            break;
+            return;
         }
     }
-    Symbol* s = new Symbol(name, externFlag);
-    push_back(s);
-    ++g_visibility;
-    return s;
 }
 
 std::uint64_t symbolEpoch() { return g_epoch; }
 
 void scopeOpenFunctionFrame() {
     g_stack.push_back(newScope(SCOPE_FUNCTION));
-    ++g_visibility;
+    ++lookup_cache::visibility;
 }
 void scopeOpenBlock() { g_stack.push_back(nullptr); }
 
@@ -163,7 +160,7 @@ void scopeClose() {
     if (g_stack.empty()) return;
     SymMan* top = g_stack.back();
     g_stack.pop_back();
-    if (top) ++g_visibility;
+    if (top) ++lookup_cache::visibility;
     retireScope(top);
 }
 
@@ -194,6 +191,12 @@ Symbol* scopeDeclare(const char* name, bool inBlock) {
     return nullptr;
 }
 
+Symbol* scopeDeclareParameter(const char* name, NRef* value) {
+    for (auto it = g_stack.rbegin(); it != g_stack.rend(); ++it)
+        if (*it && (*it)->flag == SCOPE_FUNCTION) return (*it)->addBound(name, value);
+    return nullptr;
+}
+
 bool scopeDeclareExtern(const char* name) {
     if (g_stack.size() <= 1) return false;
     materialisedTop()->add(name, true);
@@ -220,10 +223,10 @@ __attribute__((noinline)) Symbol* searchScopes(const char* name) {
 }  // namespace
 
 Symbol* scopeLookup(const char* name) {
-    LookupEntry& e = lookupSlot(name);
-    if (e.visibility == g_visibility && sameName(e.sym->name.c_str(), name)) return e.sym;
+    lookup_cache::Entry& e = lookup_cache::slotFor(name);
+    if (e.visibility == lookup_cache::visibility && sameName(e.sym->name.c_str(), name)) return e.sym;
     Symbol* s = searchScopes(name);
     // Found extern names may have just been added globally: note the count after.
-    if (s) e = LookupEntry{s, g_visibility};
+    if (s) e = lookup_cache::Entry{s, lookup_cache::visibility};
     return s;
 }

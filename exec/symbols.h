@@ -18,6 +18,8 @@ public:
     NRef* value;  // counted in bindCount; null only for a parameter passed no value
 
     Symbol(const char* n, bool externFlag);
+    // Bound to initial from the start (null allowed), with no zero made first.
+    Symbol(const char* n, bool externFlag, NRef* initial);
     Symbol(const Symbol&) = delete;
     Symbol& operator=(const Symbol&) = delete;
     ~Symbol();
@@ -45,6 +47,11 @@ public:
     Symbol* find(const char* name) const;
     // Replaces a symbol of the same name, if any.
     Symbol* add(const char* name, bool externFlag);
+    // The same, the new symbol bound to value.
+    Symbol* addBound(const char* name, NRef* value);
+
+private:
+    void removeNamed(const char* name);
 };
 
 // Grows every time a symbol is destroyed. A holder of a Symbol pointer that
@@ -56,4 +63,36 @@ std::uint64_t symbolEpoch();
 bool scopeExistsHere(const char* name);
 Symbol* scopeDeclare(const char* name, bool inBlock);  // null on an empty stack
 bool scopeDeclareExtern(const char* name);             // false at global level
+// A parameter of the innermost function frame, bound to value (may be null).
+Symbol* scopeDeclareParameter(const char* name, NRef* value);  // null without a frame
 Symbol* scopeLookup(const char* name);                 // null when not visible
+
+// The remembered result of a recent scopeLookup(), or null. Kept inline:
+// a script names a variable at nearly every step.
+namespace lookup_cache {
+struct Entry {
+    Symbol* sym;
+    std::uint64_t visibility;  // the visibility count when sym was found
+};
+constexpr std::size_t kSlots = 256;
+extern Entry slots[kSlots];
+extern std::uint64_t visibility;  // grows whenever a name may resolve differently
+
+inline Entry& slotFor(const char* name) {
+    auto bits = reinterpret_cast<std::uintptr_t>(name);
+    return slots[(bits ^ (bits >> 9)) % kSlots];
+}
+inline bool sameName(const char* a, const char* b) {
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+}  // namespace lookup_cache
+
+inline Symbol* scopeLookupFast(const char* name) {
+    const lookup_cache::Entry& e = lookup_cache::slotFor(name);
+    if (e.visibility == lookup_cache::visibility && lookup_cache::sameName(e.sym->name.c_str(), name)) return e.sym;
+    return scopeLookup(name);
+}
