@@ -114,4 +114,32 @@ TEST_F(DepthTest, DeeplyNestedExpressionRaisesInsteadOfOverflowing) {
     });
 }
 
+// 1 + (1 < (1 + (1 < ... 1))) nested `levels` deep: scalar operations that
+// combine their operands without evaluating each one as a value.
+Node* scalarChain(int levels) {
+    Node* e = num(1);
+    for (int i = 0; i < levels; ++i) e = node_binary(i % 2 ? OP_LT : OP_ADD, num(1), e);
+    return e;
+}
+
+TEST_F(DepthTest, DeeplyNestedScalarOperationsRaiseInsteadOfOverflowing) {
+    Node* deep = scalarChain(300000);
+    EXPECT_NE(errorOf(deep).find("Recursion too deep"), std::string::npos);
+    std::string onBig;
+    onLargeStack([&] { onBig = errorOf(deep); });
+    EXPECT_NE(onBig.find("Recursion too deep"), std::string::npos);
+    // 1 + 1 = 2, 1 < 2 = 1, and so on: an even depth ends in 1 < 2.
+    Node* fine = scalarChain(20000);
+    double value = 0;
+    onLargeStack([&] {
+        NContext ctx;
+        value = asNum(evaluate(ctx, fine))->data[0].re;
+    });
+    EXPECT_EQ(value, 1.0);
+    onLargeStack([&] {
+        node_free(deep);
+        node_free(fine);
+    });
+}
+
 }  // namespace
