@@ -16,11 +16,19 @@ seconds=${1:-90}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_parse fuzz_run)
-dir=${QUARN_FUZZ_DIR:-build-fuzz}
+dir=$(realpath -m "${QUARN_FUZZ_DIR:-build-fuzz}")
+root=$PWD
 
 bash tools/setup.sh
 cmake -S . -B "$dir" -G Ninja -DQUARN_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ > /dev/null
 cmake --build "$dir" -j 2 --target fuzz
+
+# Inputs run in a folder holding the test suite's data files, so that the
+# file built-ins (read-only while fuzzing) have something to read.
+work=$dir/fuzz/work
+rm -rf "$work"
+mkdir -p "$work"
+cp tests/scripts/files/*.dat "$work"/
 
 found=0
 for target in "${targets[@]}"; do
@@ -31,9 +39,9 @@ for target in "${targets[@]}"; do
   # Output of the programs themselves is closed (-close_fd_mask=3); the
   # fuzzer's own report and any sanitizer report still reach the log.
   status=0
-  "$dir/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
-    -dict=tests/fuzz/quarn.dict -close_fd_mask=3 -print_final_stats=1 \
-    -artifact_prefix="$artifacts/" "$corpus" "$dir/fuzz/seeds" < /dev/null > "$log" 2>&1 || status=$?
+  (cd "$work" && "$dir/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
+    -dict="$root/tests/fuzz/quarn.dict" -close_fd_mask=3 -print_final_stats=1 \
+    -artifact_prefix="$artifacts/" "$corpus" "$dir/fuzz/seeds" < /dev/null > "$log" 2>&1) || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   echo "$target: ${runs:-0} executions in ${seconds} s, corpus $(ls "$corpus" | wc -l) inputs"
   if [ $status -ne 0 ]; then

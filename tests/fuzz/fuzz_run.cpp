@@ -1,8 +1,9 @@
 // Whole-run fuzz target: any bytes run as a program text, the way talk-mode
-// lines and eval texts are run, with the core built-ins registered (those
-// that reach outside the process refused) and a fresh global frame. Each
-// input starts from the same state and runs under a time cap (an interrupt, as Ctrl-C sends) and the memory
-// limits of the sanitizer options below.
+// lines and eval texts are run (then its main, if it defines one), with the
+// core built-ins registered (those that reach outside the process refused)
+// and a fresh global frame. Each input starts from the same state and runs
+// under a time cap (an interrupt, as Ctrl-C sends) and the memory limits of
+// the sanitizer options below.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -44,6 +45,21 @@ void clearState() {
     closeAllFiles();
 }
 
+// A text that defines main has it called, as the driver does for a script,
+// so the test scripts among the seeds run their bodies.
+void callMain() {
+    switch (mainProbe()) {
+    case 1:
+        runText("exit(main(0));");
+        break;
+    case 0:
+        runText("exit(main());");
+        break;
+    default:
+        break;
+    }
+}
+
 InterpreterThread* g_interpreter = nullptr;
 TimeCap* g_timeCap = nullptr;
 
@@ -71,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         openFreshState();
         g_timeCap->arm(kTimeCapMs);
         runText(text.c_str());
+        callMain();
         // An interrupt that came after the program's last step must not
         // reach the next input.
         g_timeCap->disarm();
