@@ -250,19 +250,6 @@ HANDLER evalIndex(NContext& ctx, Node* node) {
     return readTarget(node->line, lv);
 }
 
-// Runs a general (matrix, string) operation of the node at line, turning an
-// exhausted memory into the run-time error that evaluate() would give.
-template <typename F>
-NRefPtr withMemoryCheck(int line, F&& operation) {
-    try {
-        return operation();
-    } catch (const std::bad_alloc&) {
-        raiseError(line, "Not enough memory");
-    } catch (const std::length_error&) {
-        raiseError(line, "Not enough memory");
-    }
-}
-
 // The scalar z as an operation's result: kept in a temporary operand that
 // nobody else holds, as binaryOp() does, else carried as the bare element.
 __attribute__((always_inline)) inline void scalarInto(Operand& a, Operand& b, Complex z, Operand& out) {
@@ -282,42 +269,39 @@ NRefPtr resultOf(Operand& r) { return r.ref ? std::move(r.ref) : makeNum(r.z); }
 bool isArithmetic(std::int32_t kind) { return (kind >= OP_ADD && kind <= OP_LDIV) || kind == OP_AND || kind == OP_OR; }
 bool isComparison(std::int32_t kind) { return kind >= OP_EQ && kind <= OP_LE; }
 
-// A binary operator node (OP_ADD .. OP_LDIV, OP_AND, OP_OR) into out. Scalar
-// operands nested inside are combined without a value object for each.
-HANDLER_DECL void arithmeticOperand(NContext& ctx, Node* node, Operand& out) {
-    Operand a, b;
-    fetchOperand(ctx, node->child[0], a);
-    fetchOperand(ctx, node->child[1], b);
-    int line = node->line;
-    std::int32_t kind = node->kind;
-    if (kind != OP_DOT) {
-        Kernel2 f = kind == OP_ADD ? k_add : kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);
-        if (a.scalar && b.scalar) return scalarInto(a, b, applyKernel(f, line, a.z, b.z), out);
-        if (kind == OP_ADD)
-            out.ref = withMemoryCheck(line, [&] { return addValues(line, operandValue(a), operandValue(b)); });
-        else
-            out.ref = withMemoryCheck(line, [&] { return op2(line, operandValue(a), operandValue(b), f); });
-    } else {
-        out.ref = withMemoryCheck(line, [&] { return matrixProduct(line, operandValue(a), operandValue(b)); });
-    }
-    if (NNum* x = scalarNum(out.ref)) {
-        out.z = x->data[0];
-        out.scalar = true;
-    }
-}
-
 const Compare kGeneralCompare[] = {compareEQ, compareNE, compareGT, compareGE, compareLT, compareLE};
 const Kernel2 kCompareKernel[] = {k_eq, k_ne, k_gt, k_ge, k_lt, k_le};
 
-// A comparison node (OP_EQ .. OP_LE) into out.
-HANDLER_DECL void comparisonOperand(NContext& ctx, Node* node, Operand& out) {
-    int i = node->kind - OP_EQ;
+// The operation of kind on values of any shape and kind (matrices, strings),
+// kept out of the frame that nested operations recurse through.
+HANDLER_DECL NRefPtr generalOperation(int line, std::int32_t kind, Operand& a, Operand& b) {
+    try {
+        if (isComparison(kind)) return kGeneralCompare[kind - OP_EQ](line, operandValue(a), operandValue(b));
+        if (kind == OP_DOT) return matrixProduct(line, operandValue(a), operandValue(b));
+        if (kind == OP_ADD) return addValues(line, operandValue(a), operandValue(b));
+        Kernel2 f = kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);
+        return op2(line, operandValue(a), operandValue(b), f);
+    } catch (const std::bad_alloc&) {
+        raiseError(line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(line, "Not enough memory");
+    }
+}
+
+// A binary operator (OP_ADD .. OP_LDIV, OP_AND, OP_OR) or comparison (OP_EQ ..
+// OP_LE) node into out. Scalar operands nested inside are combined without a
+// value object for each. Its frame is kept small: how deep an expression may
+// nest depends on the stack each level takes.
+HANDLER_DECL void operationOperand(NContext& ctx, Node* node, Operand& out) {
     Operand a, b;
     fetchOperand(ctx, node->child[0], a);
     fetchOperand(ctx, node->child[1], b);
-    int line = node->line;
-    if (a.scalar && b.scalar) return scalarInto(a, b, applyKernel(kCompareKernel[i], line, a.z, b.z), out);
-    out.ref = withMemoryCheck(line, [&] { return kGeneralCompare[i](line, operandValue(a), operandValue(b)); });
+    std::int32_t kind = node->kind;
+    if (a.scalar && b.scalar && kind != OP_DOT) {
+        Kernel2 f = isComparison(kind) ? kCompareKernel[kind - OP_EQ] : kind == OP_ADD ? k_add : kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);
+        return scalarInto(a, b, applyKernel(f, node->line, a.z, b.z), out);
+    }
+    out.ref = generalOperation(node->line, kind, a, b);
     if (NNum* x = scalarNum(out.ref)) {
         out.z = x->data[0];
         out.scalar = true;
@@ -328,14 +312,10 @@ HANDLER_DECL void comparisonOperand(NContext& ctx, Node* node, Operand& out) {
 // literal and variable cases of fetchOperand() cost no frame of their own.
 HANDLER_DECL void fetchComposite(NContext& ctx, Node* node, Operand& out) {
     std::int32_t kind = node->kind;
-    if (isArithmetic(kind)) {
+    if (isArithmetic(kind) || isComparison(kind)) {
         // The guard evaluate() would have set up: nesting stays bounded.
         DepthGuard guard(node->line);
-        return arithmeticOperand(ctx, node, out);
-    }
-    if (isComparison(kind)) {
-        DepthGuard guard(node->line);
-        return comparisonOperand(ctx, node, out);
+        return operationOperand(ctx, node, out);
     }
     out.ref = evaluate(ctx, node);
     if (NNum* x = scalarNum(out.ref)) {
@@ -364,7 +344,7 @@ inline void fetchOperand(NContext& ctx, Node* node, Operand& out) {
 
 HANDLER evalBinary(NContext& ctx, Node* node) {
     Operand r;
-    arithmeticOperand(ctx, node, r);
+    operationOperand(ctx, node, r);
     return resultOf(r);
 }
 
@@ -407,7 +387,7 @@ HANDLER evalComma(NContext& ctx, Node* node) {
 
 HANDLER evalCompare(NContext& ctx, Node* node) {
     Operand r;
-    comparisonOperand(ctx, node, r);
+    operationOperand(ctx, node, r);
     return resultOf(r);
 }
 
@@ -415,7 +395,7 @@ HANDLER evalCompare(NContext& ctx, Node* node) {
 // the 0 or 1 in between.
 HANDLER_DECL bool compareTruth(NContext& ctx, Node* node, int line) {
     Operand r;
-    comparisonOperand(ctx, node, r);
+    operationOperand(ctx, node, r);
     if (r.scalar) return kern::truth(r.z);
     return conditionTest(line, r.ref);
 }
