@@ -278,9 +278,9 @@ HANDLER_DECL NRefPtr generalOperation(int line, std::int32_t kind, Operand& a, O
     try {
         if (isComparison(kind)) return kGeneralCompare[kind - OP_EQ](line, operandValue(a), operandValue(b));
         if (kind == OP_DOT) return matrixProduct(line, operandValue(a), operandValue(b));
-        if (kind == OP_ADD) return addValues(line, operandValue(a), operandValue(b));
-        Kernel2 f = kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);
-        return op2(line, operandValue(a), operandValue(b), f);
+        if (kind == OP_ADD && (asString(a.ref) || asString(b.ref))) return addValues(line, operandValue(a), operandValue(b));
+        Kernel2 f = kind == OP_ADD ? k_add : kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);
+        return op2Reusing(line, operandValue(a), operandValue(b), f);
     } catch (const std::bad_alloc&) {
         raiseError(line, "Not enough memory");
     } catch (const std::length_error&) {

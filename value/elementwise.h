@@ -108,4 +108,31 @@ NRefPtr map2(int line, const NNum& a, const NNum& b, F f) {
     return hold;
 }
 
+// f over a and b with the result written over target, which is a or b and
+// has more than one element: each element is read before its own place is
+// written. Only a pairing whose result has target's shape is done here (the
+// same shape, or a 1x1 other operand); false leaves everything untouched.
+template <class F>
+bool map2InPlace(int line, NNum& target, const NNum& a, const NNum& b, F f) {
+    const Complex* x = a.data;
+    const Complex* y = b.data;
+    Complex* out = target.data;
+    const std::size_t n = target.count();
+    if (a.rows == b.rows && a.cols == b.cols) {
+        for (std::size_t i = 0; i < n; ++i) out[i] = f(line, x[i], y[i]);
+        return true;
+    }
+    if (&target == &a && b.rows == 1 && b.cols == 1) {
+        const Complex s = y[0];
+        for (std::size_t i = 0; i < n; ++i) out[i] = f(line, x[i], s);
+        return true;
+    }
+    if (&target == &b && a.rows == 1 && a.cols == 1) {
+        const Complex s = x[0];
+        for (std::size_t i = 0; i < n; ++i) out[i] = f(line, s, y[i]);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace elementwise

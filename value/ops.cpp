@@ -107,27 +107,50 @@ NRefPtr op1(int line, const NRefPtr& a, Kernel1 f) {
     return elementwise::map1(line, *x, f);
 }
 
+namespace {
+// Calls run(kernel object) with the inlined form of a common kernel f, or
+// with f itself for any other.
+template <class Run>
+decltype(auto) withKernel(Kernel2 f, Run&& run) {
+    if (f == k_add) return run(AddK{});
+    if (f == k_sub) return run(SubK{});
+    if (f == k_mul) return run(MulK{});
+    if (f == k_div) return run(DivK{});
+    if (f == k_eq) return run(EqK{});
+    if (f == k_ne) return run(NeK{});
+    if (f == k_gt) return run(GtK{});
+    if (f == k_ge) return run(GeK{});
+    if (f == k_lt) return run(LtK{});
+    if (f == k_le) return run(LeK{});
+    if (f == k_and) return run(AndK{});
+    if (f == k_or) return run(OrK{});
+    if (f == k_select) return run(SelectK{});
+    if (f == k_mod) return run(ModK{});
+    if (f == k_ldiv) return run(LdivK{});
+    return run(f);
+}
+
+// Only the caller's one reference holds it, and no variable: free to overwrite.
+bool handedOver(const NNum* n) { return n->refCount == 1 && n->bindCount == 0 && n->count() > 1; }
+}  // namespace
+
 NRefPtr op2(int line, const NRefPtr& a, const NRefPtr& b, Kernel2 f) {
     const NNum* x = asNum(a);
     const NNum* y = asNum(b);
     if (!x || !y) raiseError(line, "Bad type operation in op2");
     // The common kernels run inlined in the loop; any other goes through its pointer.
-    if (f == k_add) return elementwise::map2(line, *x, *y, AddK{});
-    if (f == k_sub) return elementwise::map2(line, *x, *y, SubK{});
-    if (f == k_mul) return elementwise::map2(line, *x, *y, MulK{});
-    if (f == k_div) return elementwise::map2(line, *x, *y, DivK{});
-    if (f == k_eq) return elementwise::map2(line, *x, *y, EqK{});
-    if (f == k_ne) return elementwise::map2(line, *x, *y, NeK{});
-    if (f == k_gt) return elementwise::map2(line, *x, *y, GtK{});
-    if (f == k_ge) return elementwise::map2(line, *x, *y, GeK{});
-    if (f == k_lt) return elementwise::map2(line, *x, *y, LtK{});
-    if (f == k_le) return elementwise::map2(line, *x, *y, LeK{});
-    if (f == k_and) return elementwise::map2(line, *x, *y, AndK{});
-    if (f == k_or) return elementwise::map2(line, *x, *y, OrK{});
-    if (f == k_select) return elementwise::map2(line, *x, *y, SelectK{});
-    if (f == k_mod) return elementwise::map2(line, *x, *y, ModK{});
-    if (f == k_ldiv) return elementwise::map2(line, *x, *y, LdivK{});
-    return elementwise::map2(line, *x, *y, f);
+    return withKernel(f, [&](auto kernel) { return elementwise::map2(line, *x, *y, kernel); });
+}
+
+NRefPtr op2Reusing(int line, NRefPtr a, NRefPtr b, Kernel2 f) {
+    NNum* x = asNum(a);
+    NNum* y = asNum(b);
+    if (x && y && x != y) {
+        NNum* target = handedOver(x) ? x : handedOver(y) ? y : nullptr;
+        if (target && withKernel(f, [&](auto kernel) { return elementwise::map2InPlace(line, *target, *x, *y, kernel); }))
+            return target == x ? std::move(a) : std::move(b);
+    }
+    return op2(line, a, b, f);
 }
 
 // ---------------------------------------------------------------- expansion and op3

@@ -15,6 +15,9 @@ inline bool scalarLike(const NNum& m) { return m.cols <= 1 && m.rows <= 1; }
 
 NRefPtr op1(int line, const NRefPtr& a, Kernel1 f);
 NRefPtr op2(int line, const NRefPtr& a, const NRefPtr& b, Kernel2 f);
+// op2 that may write the result over an operand whose only reference it was
+// handed (no variable holding it), when the result has that operand's shape.
+NRefPtr op2Reusing(int line, NRefPtr a, NRefPtr b, Kernel2 f);
 NRefPtr op_expand(int line, const NRefPtr& a, const NRefPtr& b);
 NRefPtr op3(int line, const NRefPtr& a, const NRefPtr& b, const NRefPtr& c, Kernel3 f);
 
