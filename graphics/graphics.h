@@ -8,6 +8,9 @@
 // entries (graphics_builtins.h). The rest of the program needs only this:
 #pragma once
 
-// Prepares the window machinery and registers the graphics built-ins in
-// table order.
+// Registers the graphics built-ins in table order. The window code and the
+// libraries it needs (the window system, OpenGL, fonts) live in a module,
+// "quarn-graphics.so" beside the executable or in ../lib/quarn/ from it,
+// loaded on the first call of a graphics built-in, so a script that draws
+// nothing starts without them.
 void registerGraphicsBuiltins();
