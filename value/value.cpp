@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "value/element_store.h"
 #include "value/ops.h"
 #include "value/raise.h"
 #include "platform/codepage.h"
@@ -73,7 +74,7 @@ void NNum::allocate(bool zero) {
         data = &inline_;
         raiseError(0, "Not enough memory for a matrix of %d x %d", r, c);
     }
-    data = zero ? new (std::nothrow) Complex[n]() : new (std::nothrow) Complex[n];
+    data = allocateElements(n, zero);
     if (!data) {
         std::int32_t c = cols, r = rows;
         data = &inline_;
@@ -88,7 +89,7 @@ NNum::NNum(std::int32_t c, std::int32_t r, Uninit) : NRef(NKind::Num), cols(c), 
 }
 
 NNum::~NNum() {
-    if (data != &inline_) delete[] data;
+    if (data != &inline_) releaseElements(data, count());
 }
 
 NRef* NNum::clone() const {
