@@ -6,4 +6,4 @@ function r = fib(n)
     r = fib(n - 1) + fib(n - 2);
   end
 end
-printf("%d\n", fib(25));
+printf("%d\n", fib(27));

@@ -11,7 +11,7 @@ fi
 quarn=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 repeats=${2:-3}
 here=$(cd "$(dirname "$0")" && pwd)
-workloads="scalar_loop fib elementwise matmul inverse strings"
+workloads="startup scalar_loop fib elementwise matmul inverse strings"
 
 # Language name, command, script extension.
 langs=("quarn|$quarn|qn")
@@ -46,12 +46,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$here"
 
-# run CMD SCRIPT -> "seconds kilobytes", or "fail" when the run fails.
+# run CMD SCRIPT -> "seconds kilobytes", or "fail" when the run fails. The
+# wall time is taken here to the microsecond (GNU time rounds to 10 ms), so
+# it includes starting GNU time itself, about a millisecond.
 run_one() {
-  local cmd=$1 script=$2 best="" mem=0 i t m
+  local cmd=$1 script=$2 best="" mem=0 i t m start
   for ((i = 0; i < repeats; i++)); do
+    start=$EPOCHREALTIME
     # shellcheck disable=SC2086
-    if ! $timer -f "%e %M" -o "$work/t" $cmd "$script" > "$work/out" 2> "$work/err"; then
+    if ! $timer -f "%M" -o "$work/t" $cmd "$script" > "$work/out" 2> "$work/err"; then
       echo "fail"
       return
     fi
@@ -61,7 +64,8 @@ run_one() {
       echo "fail"
       return
     fi
-    read -r t m < <(tail -n 1 "$work/t")
+    t=$(awk "BEGIN{print $EPOCHREALTIME - $start}")
+    m=$(tail -n 1 "$work/t")
     if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi
     [ "$m" -gt "$mem" ] && mem=$m
   done
@@ -84,7 +88,7 @@ for w in $workloads; do
       printf " | %-20s" "failed"
     else
       read -r t m <<< "$r"
-      printf " | %-20s" "$(printf "%.2f / %.1f" "$t" "$(awk "BEGIN{print $m/1024}")")"
+      printf " | %-20s" "$(printf "%.3f / %.1f" "$t" "$(awk "BEGIN{print $m/1024}")")"
     fi
   done
   printf "\n"

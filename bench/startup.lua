@@ -1,0 +1,1 @@
+-- Start-up and shut-down alone: a script that does nothing.
