@@ -23,10 +23,10 @@ struct Directive {
     int shorts = 0;  // "h" count
     bool wide = false;  // "l" or "L" seen
 
-    explicit Directive(const std::string& spec) {
+    explicit Directive(const std::string& between) {
         bool inPrecision = false;
         bool widthStarted = false;
-        for (char c : spec) {
+        for (char c : between) {
             if (c == '.') {
                 inPrecision = true;
                 if (precision < 0) precision = 0;
@@ -165,12 +165,12 @@ std::string formatWithDirectives(const std::string& fmt, const ArgList& args, st
         // produce nothing.
         if (j >= n) break;
         char conversion = fmt[j];
-        std::string spec = fmt.substr(i + 1, j - i - 1);
+        std::string between = fmt.substr(i + 1, j - i - 1);  // flags, width, precision, size
         i = j;
-        if (conversion == '%' && spec.empty()) {
+        if (conversion == '%' && between.empty()) {
             out += '%';
         } else if (isKnownConversion(conversion)) {
-            if (next < args.size()) out += formatOne(Directive(spec), conversion, args[next++]);
+            if (next < args.size()) out += formatOne(Directive(between), conversion, args[next++]);
         } else {
             out += conversion;
         }

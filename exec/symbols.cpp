@@ -2,6 +2,7 @@
 
 
 #include "exec/exec.h"
+#include "platform/sanitizer.h"
 
 // Grows whenever what a name resolves to may change: a symbol made or
 // destroyed, a function frame opened or any scope closed. A block scope's
@@ -52,11 +53,7 @@ void retireScope(SymMan* scope) {
 }  // namespace
 
 namespace {
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kPoolSymbols = false;  // stale uses stay visible to the sanitizer
-#else
-constexpr bool kPoolSymbols = true;
-#endif
+constexpr bool kPoolSymbols = !kAddressSanitizer;
 struct FreeSymbol {
     FreeSymbol* next;
 };

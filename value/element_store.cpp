@@ -12,14 +12,11 @@
 #include <mutex>
 #include <new>
 
+#include "platform/sanitizer.h"
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
 // The sanitizer checks only heap blocks: keep every matrix on the heap there.
-constexpr bool kUsePages = false;
-#else
-constexpr bool kUsePages = true;
-#endif
+constexpr bool kUsePages = !kAddressSanitizer;
 
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 // Below this a block is left to the heap: rounding it up to huge pages would

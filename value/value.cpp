@@ -13,6 +13,7 @@
 #include "value/ops.h"
 #include "value/raise.h"
 #include "platform/codepage.h"
+#include "platform/sanitizer.h"
 
 // ---------------------------------------------------------------- NRef
 
@@ -109,11 +110,7 @@ std::string NNum::typeName() const { return "number"; }
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kUsePool = false;
-#else
-constexpr bool kUsePool = true;
-#endif
+constexpr bool kUsePool = !kAddressSanitizer;
 
 struct FreeBlock {
     FreeBlock* next;
