@@ -49,6 +49,9 @@ constexpr double kFar = 4.0;
 // Next to the segment (-1, 1) the real part of acosh is about |y|; below this
 // it can drown in the logarithm's rounding error (a few 1e-16).
 constexpr double kSegmentBand = 1e-12;
+// At the poles of atan and atanh, and so close beside them that the quotient
+// of the closed form overflows, the limits are known.
+constexpr double kBesidePole = 1e-300;
 const StdComplex kI{0.0, 1.0};
 
 double squaredModulus(Complex a) { return a.re * a.re + a.im * a.im; }
@@ -78,7 +81,7 @@ Complex k_acos(int, Complex a) {
 }
 Complex k_atan(int, Complex a) {
     if (a.im == 0.0) return realResult(std::atan(a.re));
-    bool pole = a.re == 0.0 && std::fabs(a.im) == 1.0;
+    bool pole = std::fabs(a.im) == 1.0 && std::fabs(a.re) < kBesidePole;
     if (nearZero(a) || beyond(a, kFar) || pole) {
         // The closed form gives +pi/2 on both cuts of the imaginary axis.
         return fromStd(std::atan(StdComplex(a.re == 0.0 ? 0.0 : a.re, a.im)));
@@ -126,7 +129,7 @@ Complex k_atanh(int, Complex a) {
         if (std::fabs(x) > 0.001) return realResult(0.5 * std::log((1.0 + x) / (1.0 - x)));
         return realResult((x * x / 3.0 + 1.0) * x);
     }
-    bool pole = a.im == 0.0 && std::fabs(a.re) == 1.0;
+    bool pole = std::fabs(a.re) == 1.0 && std::fabs(a.im) < kBesidePole;
     // Every cut of atanh lies on the real axis and is taken from above.
     if (nearZero(a) || beyond(a, kFar) || pole) return fromStd(std::atanh(toStd(a)));
     StdComplex z = toStd(a);

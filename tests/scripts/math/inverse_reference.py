@@ -34,6 +34,7 @@ CASES = [
     ("asin", 1e-8, 1e-8), ("acos", 1e-8, 1e-8), ("atan", 1e-8, 1e-8), ("asinh", 1e-8, 1e-8),
     ("acosh", 1e-8, 1e-8), ("atanh", 1e-8, 1e-8), ("asin", 1e-300, -1e-300),
     ("atan", 0, 1), ("atan", 0, -1), ("atanh", 1, 0), ("atanh", -1, 0),
+    ("atanh", 1, 1e-310), ("atan", -1e-310, -1),
     # the side of every cut
     ("asin", 2, 0), ("asin", -2, 0), ("acos", 2, 0), ("acos", -2, 0), ("acos", -5, 0),
     ("atan", 0, 2), ("atan", 0, -2), ("atan", 0, 1e20),
