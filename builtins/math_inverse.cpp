@@ -16,6 +16,8 @@
 //    only the absolute error of the small part, and past 2^53 the 1 in 1 + iz
 //    or 1 + z is lost and the result takes the wrong sign;
 //  - for huge |z|, z * z overflows (asin, acos, asinh, acosh);
+//  - at the poles of atan and atanh the closed form gives NaN parts beside
+//    the infinite one;
 //  - acosh's form lands on the other branch (real part < 0) in the left
 //    half-plane, and next to the segment (-1, 1), where the real part is
 //    below the logarithm's rounding error, it may come out negative.
@@ -119,7 +121,8 @@ Complex k_acosh(int, Complex a) {
     bool otherBranch = a.re < 0.0 || (a.re == 0.0 && a.im < 0.0);
     bool besideSegment = a.re < 1.0 && std::fabs(a.im) < kSegmentBand;
     // Every cut of acosh lies on the real axis and is taken from above.
-    if (nearZero(a) || otherBranch || besideSegment || partBeyond(a, kHugeArgument)) return fromStd(std::acosh(toStd(a)));
+    if (nearZero(a) || otherBranch || besideSegment || partBeyond(a, kHugeArgument))
+        return fromStd(std::acosh(toStd(a)));
     StdComplex z = toStd(a);
     return fromStd(plog(z + psqrt(z * z - 1.0)));
 }
