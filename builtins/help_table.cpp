@@ -434,7 +434,7 @@ constexpr BuiltinHelp kWindow[] = {
 constexpr BuiltinHelp kDrawing[] = {
     {"color$1 color$3", "color(g)\ncolor(v)\ncolor(r, g, b)",
      "Sets the colour of what is drawn after it: a grey level g, or red, green and blue levels from 0 to "
-     "1 as three numbers or one row or column of three. It takes effect at the next repaint.",
+     "1 as three numbers or one row or column of three. It does not repaint by itself.",
      "1",
      R"~("Cannot convert arg to vector3" when v is neither 1 number nor 3)~" "\n"
      R"~("Cannot convert arg to real number" when a level is not a real number)~",
@@ -472,8 +472,7 @@ constexpr BuiltinFamily kFamilies[] = {
      "complex number (a real one has imaginary part 0). Where a real argument lies outside a function's "
      "real domain the result is complex rather than NaN: sqrt(-4) is 2i and asin(2) is complex. The "
      "inverse functions give the principal value and stay accurate for very large and very small "
-     "arguments. Overflow and poles give infinities and NaN, as floating-point arithmetic does; they are "
-     "not errors.",
+     "arguments. Overflow gives an infinity, as floating-point arithmetic does; it is not an error.",
      kElementary},
     {"Complex parts", "Element by element; the results are real, except for conj.", kComplexParts},
     {"Rounding and tests", "Element by element; the real and imaginary parts of a complex element are treated "
@@ -501,7 +500,7 @@ constexpr BuiltinFamily kFamilies[] = {
      "to a slot given as their first argument; the input statements input(@n, ...) and linput(@n, ...) "
      "read numbers from it (see the language manual for the data-line format).",
      kFiles},
-    {"System", "", kSystem},
+    {"System services", "", kSystem},
     {"Graphics window",
      "One window at a time, opened by screen. Until it is open every other graphics built-in does nothing "
      "and returns 0. The window is drawn on a thread of its own and stays open until the user closes it "

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <set>
 #include <sstream>
@@ -42,13 +43,21 @@ TEST(BuiltinHelp, EveryRegisteredKeyHasExactlyOneEntry) {
 }
 
 // Each entry names each of its names in its call forms, says what it gives
-// back, and has an example session.
+// back, and has an example session. Headings, which the reference links to
+// by their lower-case text, are unique.
 TEST(BuiltinHelp, EntriesAreComplete) {
+    std::set<std::string> headings;
+    auto heading = [&](std::string text) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(headings.insert(text).second) << text;
+    };
     for (const BuiltinFamily& family : builtinFamilies()) {
         EXPECT_FALSE(family.entries.empty()) << family.title;
+        heading(family.title);
         for (const BuiltinHelp& entry : family.entries) {
             for (const std::string& name : split(builtinNames(entry), ' '))
                 EXPECT_NE(std::string(entry.usage).find(name + "("), std::string::npos) << entry.keys;
+            heading(builtinNames(entry));
             EXPECT_STRNE(entry.summary, "") << entry.keys;
             EXPECT_STRNE(entry.returns, "") << entry.keys;
             std::string example = entry.example;
