@@ -9,6 +9,7 @@
 
 #include <editline/readline.h>
 
+#include "builtins/builtins.h"
 #include "driver/driver.h"
 #include "exec/exec.h"
 #include "value/settings.h"
@@ -86,6 +87,8 @@ void talkMode() {
         if (line == ".quit") break;
         if (line == ".help") {
             std::printf("%s\n\nCommand:\n    .cls, .quit, .load, .help,\n\n", kBanner);
+        } else if (line.rfind(".help ", 0) == 0) {
+            showBuiltinHelp(std::string_view(line).substr(6));  // ".help NAME": that built-in's entry
         } else if (line == ".load") {
             std::string path;
             if (!reader.read("File name: ", path)) break;

@@ -7,6 +7,7 @@ packages=(
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
   libedit-dev libgtest-dev xvfb xauth fonts-ipafont-mincho fonts-dejavu-core
 )
+packages+=(python3)  # runs the examples of the documents as a test
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
