@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/interrupt.h"
+
 namespace {
 
 int statusToResult(int status) {
@@ -40,6 +42,10 @@ int runAndWait(const char* path, char* const argv[]) {
             r = waitpid(pid, &status, 0);
         } while (r < 0 && errno == EINTR);
         if (r == pid) result = statusToResult(status);
+        // Ctrl-C reached the command and not us (we ignored it meanwhile):
+        // like a shell, stop the running program too, or a loop of
+        // commands could never be left.
+        if (r == pid && WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) requestInterrupt();
     }
     sigaction(SIGINT, &oldInt, nullptr);
     sigaction(SIGQUIT, &oldQuit, nullptr);
