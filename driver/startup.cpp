@@ -47,7 +47,8 @@ int runScriptAndMain(const std::string& scriptName) {
     runScript(scriptName.c_str());  // its value is discarded
     const RunOutcome script = takeRunOutcome();
     // A user who interrupted the script does not want its main to start.
-    if (script == RunOutcome::Interrupted) return kStatusInterrupted;
+    // Ctrl-C may also have stopped the preprocessor, before anything ran.
+    if (script == RunOutcome::Interrupted || interruptPending()) return kStatusInterrupted;
     // Nothing ran: the script could not be preprocessed, opened or parsed.
     bool failed = script == RunOutcome::NotRun || script == RunOutcome::Failed;
     callMain();

@@ -63,13 +63,16 @@ char** complete(const char* text, int start, int) {
         char** matches = rl_completion_matches(text, rl_filename_completion_function);
         // No blank after a file name: it would become part of the name.
         rl_completion_append_character = '\0';
+        // A lone match (the list holds it twice: as the common part and as
+        // the match) that is a directory gets its slash.
         struct stat st;
-        if (matches && !matches[1] && stat(matches[0], &st) == 0 && S_ISDIR(st.st_mode))
+        if (matches && matches[1] && !matches[2] && stat(matches[1], &st) == 0 && S_ISDIR(st.st_mode))
             rl_completion_append_character = '/';
         return matches;
     }
-    rl_completion_append_character = ' ';
+    // A command is compared whole: a blank after it would make it a text.
     const bool command = start == 1 && rl_line_buffer[0] == '.';
+    rl_completion_append_character = command ? '\0' : ' ';
     g_candidates = command ? dotCommandNames() : completionNames();
     return rl_completion_matches(text, nextCandidate);
 }
