@@ -35,10 +35,7 @@ bool nextDataLine(NFile& file, int line, std::vector<Complex>& elements) {
     while (readLine(file, line, text)) {
         ++file.lineCount;
         DataLine parsed = parseDataLine(text.data(), text.size());
-        if (parsed.bad) {
-            std::fflush(stdout);  // the warning comes after what was printed before
-            std::fprintf(stderr, "Bad data on line %d\n", file.lineCount);
-        }
+        if (parsed.bad) std::fprintf(stderr, "Bad data on line %d\n", file.lineCount);
         if (parsed.elements.empty()) continue;
         elements = std::move(parsed.elements);
         return true;
