@@ -21,12 +21,17 @@ CommandLine parseCommandLine(int argc, char** argv);
 void printUsage(const char* programName);
 
 // The whole program after the command line: start-up, script, main, talk
-// mode and shut-down. Returns the process status.
+// mode and shut-down. Returns the process status: when talk mode ran, 0;
+// after a script alone, 130 when Ctrl-C ended it, 1 when it could not be
+// preprocessed or parsed or when it or its main stopped at an error that
+// nothing caught, else 0.
 int runInterpreter(const CommandLine& line);
 
 // The interactive loop; returns at ".quit" or end of input.
 void talkMode();
 
-// Ctrl-C: armed, it interrupts the running program; disarmed, it ends the process.
+// Makes Ctrl-C interrupt the running program instead of ending the process.
 void armInterrupts();
-void disarmInterrupts();
+
+// Makes every write to standard error flush standard output first.
+void orderErrorsAfterOutput();

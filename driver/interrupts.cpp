@@ -1,23 +1,20 @@
-// Ctrl-C while a script or a talk-mode line runs interrupts that run; at the
-// talk-mode prompt it ends the program, as it always has.
+// Ctrl-C interrupts whatever the program is doing: a running script or
+// talk-mode text ends with "Interrupted", a wait for input ends at once.
 #include <signal.h>
 
 #include "driver/driver.h"
-#include "exec/exec.h"
+#include "platform/interrupt.h"
 
 namespace {
 
 void onInterrupt(int) { requestInterrupt(); }
 
-void setHandler(void (*handler)(int)) {
-    struct sigaction action {};
-    action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no SA_RESTART: a console read waiting for input returns
-    sigaction(SIGINT, &action, nullptr);
-}
-
 }  // namespace
 
-void armInterrupts() { setHandler(onInterrupt); }
-void disarmInterrupts() { setHandler(SIG_DFL); }
+void armInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: a read waiting for input returns
+    sigaction(SIGINT, &action, nullptr);
+}

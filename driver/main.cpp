@@ -33,6 +33,7 @@ void* interpreterThread(void* arg) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    orderErrorsAfterOutput();
     Launch launch{argc, argv, 0};
     pthread_attr_t attr;
     pthread_attr_init(&attr);

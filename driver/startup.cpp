@@ -38,6 +38,26 @@ void callMain() {
     }
 }
 
+constexpr int kStatusFailed = 1;
+constexpr int kStatusInterrupted = 130;  // as a shell reports a death by SIGINT
+
+// The named script, then its main; the status they leave for the process.
+int runScriptAndMain(const std::string& scriptName) {
+    takeRunOutcome();
+    runScript(scriptName.c_str());  // its value is discarded
+    const RunOutcome script = takeRunOutcome();
+    // A user who interrupted the script does not want its main to start.
+    // Ctrl-C may also have stopped the preprocessor, before anything ran.
+    if (script == RunOutcome::Interrupted || interruptPending()) return kStatusInterrupted;
+    // Nothing ran: the script could not be preprocessed, opened or parsed.
+    bool failed = script == RunOutcome::NotRun || script == RunOutcome::Failed;
+    callMain();
+    const RunOutcome main = takeRunOutcome();
+    if (main == RunOutcome::Interrupted) return kStatusInterrupted;
+    failed = failed || main == RunOutcome::Failed;
+    return failed ? kStatusFailed : 0;
+}
+
 }  // namespace
 
 int runInterpreter(const CommandLine& line) {
@@ -51,17 +71,22 @@ int runInterpreter(const CommandLine& line) {
 
     armInterrupts();
     runStartupScripts(settings.moduleDirectory);
-    if (!line.scriptName.empty()) {
-        runScript(line.scriptName.c_str());  // its value is discarded
-        // A user who interrupted the script does not want its main to start.
-        if (!takeRunInterrupted() && !interruptPending()) callMain();
+    int status = 0;
+    // Ctrl-C during the start-up scripts stops the script as well.
+    if (takeRunInterrupted()) {
+        status = kStatusInterrupted;
+    } else if (!line.scriptName.empty()) {
+        status = runScriptAndMain(line.scriptName);
     }
     clearInterrupt();
     takeRunInterrupted();
-    if (line.talk) talkMode();
+    if (line.talk) {
+        talkMode();
+        status = 0;
+    }
 
     scopeClearAll();
     clearFunctions();
     std::fflush(stdout);
-    return 0;
+    return status;
 }

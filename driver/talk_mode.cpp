@@ -1,68 +1,18 @@
-// Talk mode: one line at a time from standard input, run at the global level,
-// its result shown. With a terminal, lines are read with editing and history;
-// otherwise exactly with fgets into a 512-byte buffer.
-#include <unistd.h>
-
+// Talk mode: texts typed at the console, run at the global level one after
+// the other, each result shown; a few dot commands are handled here.
 #include <cstdio>
-#include <cstring>
 #include <string>
-
-#include <editline/readline.h>
 
 #include "builtins/builtins.h"
 #include "driver/driver.h"
+#include "driver/talk_input.h"
+#include "driver/text_shape.h"
 #include "exec/exec.h"
+#include "frontend/frontend.h"
 #include "value/settings.h"
 #include "value/value.h"
 
 namespace {
-
-constexpr int kLineBuffer = 512;
-
-// A line source: returns false at end of input.
-class LineReader {
-public:
-    LineReader() : terminal_(isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {}
-
-    // Ctrl-C while waiting here ends the program; while a line runs it
-    // interrupts that line.
-    bool read(const char* prompt, std::string& line) {
-        disarmInterrupts();
-        bool got = readLine(prompt, line);
-        clearInterrupt();
-        takeRunInterrupted();
-        armInterrupts();
-        return got;
-    }
-
-private:
-    bool readLine(const char* prompt, std::string& line) {
-        if (terminal_) return readEdited(prompt, line);
-        std::fputs(prompt, stdout);
-        std::fflush(stdout);
-        char buffer[kLineBuffer];
-        clearerr(stdin);  // a read cut short by an interrupted run is not the end
-        if (!std::fgets(buffer, sizeof buffer, stdin)) return false;
-        line = buffer;
-        if (!line.empty() && line.back() == '\n') {
-            line.pop_back();
-            // Console input is text: a CR LF line end counts as LF.
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-        }
-        return true;
-    }
-
-    bool readEdited(const char* prompt, std::string& line) {
-        char* text = readline(prompt);
-        if (!text) return false;
-        line = text;
-        std::free(text);
-        if (!line.empty()) add_history(line.c_str());
-        return true;
-    }
-
-    bool terminal_;
-};
 
 void showResult(const NRefPtr& result) {
     if (NNum* m = asNum(result)) {
@@ -78,29 +28,59 @@ void clearConsole() {
     std::fflush(stdout);
 }
 
+// Runs a typed text with its ";" added. A text ending in a line comment or
+// a directive line gets a line feed first, or the ";" would be part of it;
+// and whatever such a line left open ends with it, so the next text is read.
+void runTyped(std::string text) {
+    if (shapeOf(text, scanner_in_block_comment()).endsInLineComment) text += '\n';
+    if (text.back() != ';') text += ';';
+    showResult(runText(text.c_str()));
+    scanner_end_line();
+}
+
+enum class Next { GoOn, Quit };
+
+// A dot command, or any other text to run. Each command is compared whole.
+Next handleText(TalkInput& input, const std::string& text) {
+    if (text == ".quit") return Next::Quit;
+    if (text == ".help") {
+        std::printf("%s\n\nCommand:\n    .cls, .quit, .load, .help,\n\n", kBanner);
+    } else if (text.rfind(".help ", 0) == 0) {
+        showBuiltinHelp(std::string_view(text).substr(6));  // ".help NAME": that built-in's entry
+    } else if (text == ".load") {
+        std::string path;
+        switch (input.readFileName(path)) {
+            case TalkRead::End:
+                return Next::Quit;
+            case TalkRead::Abandoned:
+                break;
+            case TalkRead::Text:
+                if (!path.empty()) runScript(path.c_str());
+                break;
+        }
+    } else if (text == ".cls") {
+        clearConsole();
+    } else if (text == ".flist") {
+        listFunctionKeys();
+    } else if (!text.empty()) {
+        runTyped(text);
+    }
+    return Next::GoOn;
+}
+
 }  // namespace
 
 void talkMode() {
-    LineReader reader;
-    std::string line;
-    while (reader.read(">", line)) {
-        if (line == ".quit") break;
-        if (line == ".help") {
-            std::printf("%s\n\nCommand:\n    .cls, .quit, .load, .help,\n\n", kBanner);
-        } else if (line.rfind(".help ", 0) == 0) {
-            showBuiltinHelp(std::string_view(line).substr(6));  // ".help NAME": that built-in's entry
-        } else if (line == ".load") {
-            std::string path;
-            if (!reader.read("File name: ", path)) break;
-            if (!path.empty()) runScript(path.c_str());
-        } else if (line == ".cls") {
-            clearConsole();
-        } else if (line == ".flist") {
-            listFunctionKeys();
-        } else if (!line.empty()) {
-            if (line.back() != ';') line += ';';
-            showResult(runText(line.c_str()));
-        }
+    std::unique_ptr<TalkInput> input = openTalkInput();
+    std::string text;
+    for (;;) {
+        // A Ctrl-C that came while the last text finished was meant for it.
+        clearInterrupt();
+        takeRunInterrupted();
+        const TalkRead got = input->readText(text);
+        if (got == TalkRead::End) break;
+        if (got == TalkRead::Text && handleText(*input, text) == Next::Quit) break;
         std::fflush(stdout);
     }
+    std::fflush(stdout);
 }

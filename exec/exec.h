@@ -57,6 +57,8 @@ void scopeClose();
 std::size_t scopeDepth();
 void scopeCutTo(std::size_t depth);
 void scopeClearAll();
+// The names declared in the global frame (for completion in talk mode).
+std::vector<std::string> globalVariableNames();
 
 // Built-in entries: (control record, call line, arguments, result slot). The
 // slot starts as the 1x1 number 0.
@@ -88,6 +90,12 @@ public:
 };
 // True once when the runs since the last call were interrupted.
 bool takeRunInterrupted();
+
+// How the last outermost run ended, for the process's exit status. Taking it
+// sets it back to NotRun, which it stays while no text runs (one that could
+// not be preprocessed or parsed never does).
+enum class RunOutcome { NotRun, Completed, Failed, Interrupted };
+RunOutcome takeRunOutcome();
 
 // Set once by the driver before any script runs.
 struct PreprocessorSettings {

@@ -19,6 +19,7 @@ namespace {
 // Runs nested inside another run (eval, console input): an interruption
 // passes through them to the outermost run.
 int g_runNesting = 0;
+RunOutcome g_outcome = RunOutcome::NotRun;
 
 // Runs a parsed tree and deletes it; errors are reported here.
 NRefPtr runTree(Context* tree) {
@@ -28,6 +29,7 @@ NRefPtr runTree(Context* tree) {
         Nesting() { ++g_runNesting; }
         ~Nesting() { --g_runNesting; }
     } nesting;
+    RunOutcome outcome = RunOutcome::Completed;
     try {
         NContext ctx;
         result = runList(ctx, tree);
@@ -38,6 +40,8 @@ NRefPtr runTree(Context* tree) {
             ctx.takeValue();
             raiseError(where, "Bad break or continue");
         }
+        // Ctrl-C during the last step (a key or a command it waited for).
+        if (interruptPending()) raiseInterrupted(0);
     } catch (const InterruptedError& e) {
         if (g_runNesting > 1) {
             scopeCutTo(depth);
@@ -46,11 +50,14 @@ NRefPtr runTree(Context* tree) {
         }
         std::fprintf(stderr, "%s\n", e.what());
         noteRunInterrupted();
+        outcome = RunOutcome::Interrupted;
         result.reset();
     } catch (const std::runtime_error& e) {
         std::fprintf(stderr, "%s\n", e.what());
+        outcome = RunOutcome::Failed;
         result.reset();
     }
+    if (g_runNesting == 1) g_outcome = outcome;
     scopeCutTo(depth);
     delete tree;
     return result;
@@ -65,6 +72,12 @@ Context* parseAttached() {
 }
 
 }  // namespace
+
+RunOutcome takeRunOutcome() {
+    RunOutcome was = g_outcome;
+    g_outcome = RunOutcome::NotRun;
+    return was;
+}
 
 NRefPtr runText(const char* text) {
     if (!scanner_attach_text(text)) {

@@ -169,6 +169,13 @@ void scopeCutTo(std::size_t depth) {
 
 void scopeClearAll() { scopeCutTo(0); }
 
+std::vector<std::string> globalVariableNames() {
+    std::vector<std::string> names;
+    if (!g_stack.empty() && g_stack.front())
+        for (const Symbol* sym : *g_stack.front()) names.push_back(sym->name);
+    return names;
+}
+
 bool scopeExistsHere(const char* name) {
     return !g_stack.empty() && g_stack.back() && g_stack.back()->find(name);
 }

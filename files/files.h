@@ -40,10 +40,11 @@ std::FILE* openFileStream(int fileNo);
 void closeAllFiles();
 
 // Readers. Both give null when the slot has no file or the file is at its end.
+// A line longer than 64 MiB raises a run-time error at `line`.
 // read-row: the next data line as a 1-row matrix.
-NRefPtr readRow(NFile& file);
+NRefPtr readRow(NFile& file, int line = 0);
 // read-block: the next run of data lines with equal element counts.
-NRefPtr readBlock(NFile& file);
+NRefPtr readBlock(NFile& file, int line = 0);
 
 // Points the executor's input statements at the readers above.
 void installFileInputHooks();

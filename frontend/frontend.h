@@ -15,6 +15,12 @@ bool scanner_attach_file(const char* path);
 bool scanner_attach_text(const char* text);
 void scanner_detach();
 
+// A line typed at the console ends a line comment or a directive line that
+// it left open, as if a line feed followed it; a block comment goes on.
+void scanner_end_line();
+// True while a block comment left open by an earlier input goes on.
+bool scanner_in_block_comment();
+
 // The scanner's position, read by the error printer and node constructors.
 int scanner_line();
 int scanner_file();

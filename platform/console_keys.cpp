@@ -9,6 +9,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "platform/interrupt.h"
+#include "platform/interruptible_read.h"
+
 namespace {
 
 // The terminal settings to restore; valid while rawActive is set. Both are
@@ -71,14 +74,6 @@ private:
     bool on_ = false;
 };
 
-bool bytesBufferedInStdin() {
-#ifdef __GLIBC__
-    return stdin->_IO_read_ptr < stdin->_IO_read_end;
-#else
-    return false;
-#endif
-}
-
 bool descriptorReadable() {
     struct pollfd p {};
     p.fd = STDIN_FILENO;
@@ -95,7 +90,7 @@ bool descriptorReadable() {
 
 bool consoleKeyWaiting() {
     std::fflush(stdout);
-    if (bytesBufferedInStdin()) return true;
+    if (streamHasBufferedInput(stdin)) return true;
     if (std::feof(stdin)) return true;
     RawMode raw;
     return descriptorReadable();
@@ -103,20 +98,24 @@ bool consoleKeyWaiting() {
 
 int consoleReadKey(bool echo) {
     std::fflush(stdout);
-    int key;
+    int key = -1;
     {
         RawMode raw;
-        if (raw.active() && !bytesBufferedInStdin()) {
-            unsigned char c;
-            ssize_t n;
-            do {
-                n = read(STDIN_FILENO, &c, 1);
-            } while (n < 0 && errno == EINTR);
-            key = n == 1 ? c : -1;
-        } else {
-            // Not a terminal: share the stdio buffer with line input.
-            key = std::getc(stdin);
-            if (key == EOF) key = -1;
+        // An interrupt ends the wait before any byte is taken, so the key
+        // typed after Ctrl-C is left for whoever reads next.
+        if (streamHasBufferedInput(stdin) || waitForInput(STDIN_FILENO)) {
+            if (raw.active() && !streamHasBufferedInput(stdin)) {
+                unsigned char c;
+                ssize_t n;
+                do {
+                    n = read(STDIN_FILENO, &c, 1);
+                } while (n < 0 && errno == EINTR);
+                key = n == 1 ? c : -1;
+            } else {
+                // Not a terminal: share the stdio buffer with line input.
+                key = std::getc(stdin);
+                if (key == EOF) key = -1;
+            }
         }
     }
     if (echo && key >= 0) {

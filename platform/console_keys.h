@@ -13,6 +13,7 @@
 // True when a key can be read without waiting.
 bool consoleKeyWaiting();
 
-// Waits for a key and returns its byte (0..255), or -1 at end of input.
+// Waits for a key and returns its byte (0..255), or -1 at end of input or
+// when an interrupt request ends the wait (the request stays pending).
 // With echo, the key is written to standard output.
 int consoleReadKey(bool echo);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Ctrl-C (SIGINT) while a script runs ends that run with "Interrupted": the
 # script's try does not catch it, a nested eval passes it on, sleep wakes up,
-# main is not started afterwards, and talk mode (-t) still follows.
+# main is not started afterwards, and talk mode (-t) still follows. Without
+# talk mode the process ends with status 130, with it 0.
 set -u
 quarn=$1
 work=$(mktemp -d)
@@ -51,6 +52,7 @@ printf 'eval("for (;;) ;");\nprint("after eval");\n' > nested.qn
 interrupt_run /dev/null nested.qn
 expect "nested eval: stdout" "" "$quarn_out"
 expect "nested eval: stderr" "error [1]: Interrupted" "$quarn_err"
+[ "$quarn_status" = 130 ] || { echo "nested eval: exit status $quarn_status, expected 130"; fail=1; }
 
 printf 'sleep(100000);\nprint("after sleep");\n' > sleep.qn
 interrupt_run /dev/null sleep.qn

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build g++ clang flex bison libmcpp-dev
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
-  libedit-dev libgtest-dev xvfb xauth fonts-ipafont-mincho fonts-dejavu-core
+  libedit-dev libgtest-dev python3 xvfb xauth fonts-ipafont-mincho fonts-dejavu-core
 )
 packages+=(python3)  # runs the examples of the documents as a test
 missing=()
