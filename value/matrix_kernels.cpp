@@ -45,10 +45,13 @@ bool invertInPlace(Complex* data, std::int32_t n) {
             for (std::int32_t k = 0; k < n; ++k) {
                 if (useCount[k] == 0) {
                     double x = std::fabs(a(j, k).re);
-                    // A large imaginary part also makes an element eligible, but
-                    // the best so far is always tracked by the real part.
-                    if (x >= big || std::fabs(a(j, k).im) >= big) {
-                        big = x;
+                    double y = std::fabs(a(j, k).im);
+                    // The best so far is the larger part's magnitude: keeping
+                    // only the real part would let a later exact zero displace
+                    // an element chosen for its imaginary part. A NaN real part
+                    // stays the best, as it always was for real matrices.
+                    if (x >= big || y >= big) {
+                        big = y > x ? y : x;
                         irow = j;
                         icol = k;
                     }
