@@ -30,6 +30,7 @@ struct Plan {
     int threads;                // at most this many threads
     std::int64_t packedFrom;    // product: multiply-adds from which tiles run
     std::int64_t threadedFrom;  // product: multiply-adds worth a second thread
+    std::int64_t splitFrom;         // eliminations: elements from which rows are split and vectorised
     std::int64_t stepThreadedFrom;  // eliminations: elements a step updates, worth a second thread
     int kc, nc, mc;             // product blocks: inner length, columns, rows
 };

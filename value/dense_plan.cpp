@@ -1,7 +1,6 @@
 // Which kernels run: the processor's widest instruction set, the number of
 // threads and the sizes at which packing and threads start to pay.
-#include <thread>
-
+#include "platform/cores.h"
 #include "value/dense.h"
 #include "value/dense_isa.h"
 
@@ -38,12 +37,13 @@ const Kernels& kernels(Isa isa) {
 }
 
 Plan defaultPlan() {
-    unsigned cores = std::thread::hardware_concurrency();
+    const int cores = usableCores();
     Plan p;
     p.isa = processorIsa();
-    p.threads = cores < 1 ? 1 : cores > 8 ? 8 : static_cast<int>(cores);
-    p.packedFrom = 24 * 24 * 24;
+    p.threads = cores > 8 ? 8 : cores;
+    p.packedFrom = 10 * 10 * 10;
     p.threadedFrom = std::int64_t{1} << 20;
+    p.splitFrom = 20 * 20;
     p.stepThreadedFrom = std::int64_t{1} << 16;
     p.kc = 256;
     p.nc = 256;

@@ -187,7 +187,9 @@ bool product(const Complex* a, const Complex* b, Complex* c, std::int32_t m, std
     const Plan& p = plan();
     const std::int64_t work = std::int64_t{m} * k * n;
     if (work == 0) return true;
-    if (work < p.packedFrom) {
+    // A row or column vector (or two) runs no faster in tiles than in the
+    // plain loop, and packing would cost a pass over the other operand.
+    if (work < p.packedFrom || m < 3 || n < 3) {
         plainProduct(a, b, c, m, k, n);
         return true;
     }

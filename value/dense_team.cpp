@@ -1,21 +1,23 @@
 #include "value/dense_team.h"
 
-#include <emmintrin.h>
+#include <x86intrin.h>
 
 #include <system_error>
 
 namespace dense {
 namespace {
 
-// Waits until value differs from seen: a short spin first, since the next
-// step of an elimination usually follows within microseconds, then a sleep.
+// Waits until value differs from seen: a spin of some 20 microseconds first
+// (the time stamp counter runs at a few GHz), since the next step of an
+// elimination usually follows within that, then a sleep.
 template <class T>
 T awaitChange(const std::atomic<T>& value, T seen) {
-    for (int spin = 0; spin < 4000; ++spin) {
+    const unsigned long long until = __rdtsc() + 50000;
+    do {
         T now = value.load(std::memory_order_acquire);
         if (now != seen) return now;
         _mm_pause();
-    }
+    } while (__rdtsc() < until);
     for (;;) {
         value.wait(seen, std::memory_order_acquire);
         T now = value.load(std::memory_order_acquire);

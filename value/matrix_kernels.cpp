@@ -20,6 +20,7 @@
 #include "value/dense_isa.h"
 #include "value/dense_split.h"
 #include "value/dense_team.h"
+#include "value/matrix_kernels_plain.h"
 #include "value/ops.h"
 
 namespace {
@@ -42,6 +43,9 @@ struct Pivot {
     std::int32_t row = -1, col = -1;
 };
 
+// Small matrices run the plain loops: splitting them costs more than it saves.
+bool small(std::int64_t rows, std::int64_t cols) { return rows * cols < dense::plan().splitFrom; }
+
 // Threads for an operation whose steps update rows x cols elements: the
 // members to use, 1 when a step is too small to share.
 int membersFor(std::int64_t rows, std::int64_t cols) {
@@ -51,17 +55,20 @@ int membersFor(std::int64_t rows, std::int64_t cols) {
 }
 
 // Runs update(row) for every row in [first, last) except `skip`, shared among
-// the members of the team.
+// the members of the team when the rows hold enough elements to pay for it.
 template <class F>
-void sweepRows(Team& team, std::int32_t first, std::int32_t last, std::int32_t skip, F update) {
-    const int members = team.size();
+void sweepRows(Team& team, std::int32_t first, std::int32_t last, std::int32_t cols, std::int32_t skip, F update) {
+    const int members = std::int64_t{last - first} * cols < dense::plan().stepThreadedFrom ? 1 : team.size();
     auto job = [&](int member) {
         std::int64_t lo, hi;
         dense::shareRows(last - first, members, member, 1, lo, hi);
         for (std::int64_t r = first + lo; r < first + hi; ++r)
             if (r != skip) update(static_cast<std::int32_t>(r));
     };
-    team.run(job);
+    if (members == 1)
+        job(0);
+    else
+        team.run(job);
 }
 
 // ---------------------------------------------------------------- inverse
@@ -117,6 +124,7 @@ Pivot inversePivotFromRows(const SplitMatrix& a, const std::vector<std::int32_t>
 
 KernelOutcome invertInPlace(Complex* data, std::int32_t n) {
     if (n == 0) return KernelOutcome::Done;
+    if (small(n, n)) return plainInvert(data, n) ? KernelOutcome::Done : KernelOutcome::Singular;
     SplitMatrix a(data, n, n);
     const Kernels& kern = dense::kernels(dense::plan().isa);
     std::vector<std::int32_t> useCount(n, 0), pivotRow(n, 0), pivotCol(n, 0);
@@ -151,7 +159,7 @@ KernelOutcome invertInPlace(Complex* data, std::int32_t n) {
             pim[c] = z.im;
         }
         const bool searchNext = i + 1 < n;
-        sweepRows(team, 0, n, icol, [&](std::int32_t r) {
+        sweepRows(team, 0, n, n, icol, [&](std::int32_t r) {
             double* re = a.re(r);
             double* im = a.im(r);
             const double fr = re[icol], fi = im[icol];
@@ -177,6 +185,10 @@ KernelOutcome invertInPlace(Complex* data, std::int32_t n) {
 // (each element still receives them for k = 0, 1, ... in turn), so that one
 // sweep over the rows below the pivot serves a whole step.
 KernelOutcome determinantInPlace(Complex* data, std::int32_t n, Complex& determinant) {
+    if (small(n, n)) {
+        determinant = plainDeterminant(data, n);
+        return KernelOutcome::Done;
+    }
     const Complex zero{0.0, 0.0};
     std::vector<double> scale(n);
     for (std::int32_t i = 0; i < n; ++i) {
@@ -223,7 +235,7 @@ KernelOutcome determinantInPlace(Complex* data, std::int32_t n, Complex& determi
         const Complex inv = cdiv({1.0, 0.0}, {a.re(j)[j], a.im(j)[j]});
         const double* ure = a.re(j);
         const double* uim = a.im(j);
-        sweepRows(team, j + 1, n, -1, [&](std::int32_t i) {
+        sweepRows(team, j + 1, n, n - j, -1, [&](std::int32_t i) {
             double* re = a.re(i);
             double* im = a.im(i);
             const Complex l = cmul({re[j], im[j]}, inv);
@@ -285,6 +297,10 @@ KernelOutcome rankInPlace(Complex* data, std::int32_t m, std::int32_t n, std::in
     rank = 0;
     const std::int32_t steps = m < n ? m : n;
     if (steps == 0) return KernelOutcome::Done;
+    if (small(m, n)) {
+        rank = plainRank(data, m, n);
+        return KernelOutcome::Done;
+    }
     SplitMatrix a(data, m, n);
     const Kernels& kern = dense::kernels(dense::plan().isa);
     SplitMatrix pivotRow(nullptr, 1, n);
@@ -312,7 +328,7 @@ KernelOutcome rankInPlace(Complex* data, std::int32_t m, std::int32_t n, std::in
         const double* pre = pivotRow.re(0);
         const double* pim = pivotRow.im(0);
         const bool searchNext = k + 1 < steps;
-        sweepRows(team, 0, m, -1, [&](std::int32_t r) {
+        sweepRows(team, 0, m, n, -1, [&](std::int32_t r) {
             double* re = a.re(r);
             double* im = a.im(r);
             double* most = searchNext && r > k ? &largest[r] : nullptr;

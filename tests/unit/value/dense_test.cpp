@@ -63,8 +63,9 @@ Matrix make(Fill fill, std::size_t count, std::mt19937& gen) {
 }
 
 // The plans that reach every path with small matrices: blocks of a few
-// elements, packing and threads from the smallest size, for each instruction
-// set with one and with three threads; and the default plan.
+// elements, packing, split rows and threads from the smallest size, for each
+// instruction set with one and with three threads; and the default plan, with
+// the plain loops for small matrices.
 std::vector<dense::Plan> everyPath() {
     std::vector<dense::Plan> plans;
     for (int isa = 0; isa <= int(dense::processorIsa()); ++isa)
@@ -72,7 +73,7 @@ std::vector<dense::Plan> everyPath() {
             dense::Plan p = dense::defaultPlan();
             p.isa = dense::Isa(isa);
             p.threads = threads;
-            p.packedFrom = p.threadedFrom = p.stepThreadedFrom = 0;
+            p.packedFrom = p.threadedFrom = p.splitFrom = p.stepThreadedFrom = 0;
             p.kc = 7;
             p.nc = 20;
             p.mc = 9;
