@@ -16,13 +16,12 @@
 #include <atomic>
 #include <cmath>
 #include <cstddef>
-#include <memory>
-#include <new>
 #include <vector>
 
 #include "platform/interrupt.h"
 #include "value/dense.h"
 #include "value/dense_isa.h"
+#include "value/dense_split.h"
 #include "value/dense_team.h"
 
 namespace dense {
@@ -34,15 +33,6 @@ bool realAndFinite(const Complex* a, std::size_t count) {
 }
 
 namespace {
-
-struct AlignedFree {
-    void operator()(double* p) const { ::operator delete[](p, std::align_val_t(64)); }
-};
-using Buffer = std::unique_ptr<double[], AlignedFree>;
-
-Buffer alignedDoubles(std::size_t count) {
-    return Buffer(static_cast<double*>(::operator new[](count * sizeof(double), std::align_val_t(64))));
-}
 
 // Row by row, adding a(i, k) b(k, j) for k = 0, 1, ... into each element of
 // the row in turn; both matrices are walked in storage order.
@@ -71,38 +61,42 @@ public:
           parts_(real ? 1 : 2), kc_(std::min<std::int64_t>(plan.kc, k)),
           nc_(roundUp(std::min<std::int64_t>(plan.nc, n), nr_)), mc_(roundUp(std::min<std::int64_t>(plan.mc, m), mr_)) {}
 
-    // Scratch of one thread, in doubles: its B block and its A block.
-    std::size_t scratchSize() const { return static_cast<std::size_t>((nc_ + mc_) * kc_ * parts_); }
-
-    // Rows [first, last) of c. Returns false when stopped by an interrupt
-    // request (or by another thread that saw one).
-    bool work(std::int64_t first, std::int64_t last, double* scratch, std::atomic<bool>& stop) const {
-        double* bpack = scratch;
-        double* apack = scratch + nc_ * kc_ * parts_;
+    // Runs the product, its blocks of rows shared among the team. Returns
+    // false when stopped by an interrupt request.
+    bool run(Team& team) const {
+        // All scratch is taken here, so a member never allocates: the B block
+        // all read, and an A block for each member.
+        AlignedBuffer bpack = alignedDoubles(static_cast<std::size_t>(nc_ * kc_ * parts_));
+        std::vector<AlignedBuffer> apacks;
+        for (int t = 0; t < team.size(); ++t) apacks.push_back(alignedDoubles(static_cast<std::size_t>(mc_ * kc_ * parts_)));
+        std::atomic<bool> stop{false};
         for (std::int64_t pc = 0; pc < k_; pc += kc_) {
             const std::int64_t kc = std::min(kc_, k_ - pc);
             for (std::int64_t jc = 0; jc < n_; jc += nc_) {
                 const std::int64_t nc = std::min(nc_, n_ - jc);
-                packB(pc, kc, jc, nc, bpack);
-                for (std::int64_t ic = first; ic < last; ic += mc_) {
+                packB(pc, kc, jc, nc, bpack.get());
+                auto rows = [&](int member, std::int64_t block) {
                     if (stop.load(std::memory_order_relaxed) || interruptPending()) {
                         stop.store(true, std::memory_order_relaxed);
-                        return false;
+                        return;
                     }
-                    const std::int64_t mc = std::min(mc_, last - ic);
+                    const std::int64_t ic = block * mc_, mc = std::min(mc_, m_ - ic);
+                    double* apack = apacks[member].get();
                     packA(ic, mc, pc, kc, apack);
                     for (std::int64_t jr = 0; jr < nc; jr += nr_)
                         for (std::int64_t ir = 0; ir < mc; ir += mr_)
                             tile(ic + ir, std::min<std::int64_t>(mr_, mc - ir), jc + jr,
                                  std::min<std::int64_t>(nr_, nc - jr), kc, apack + ir * kc * parts_,
-                                 bpack + jr * kc * parts_);
-                }
+                                 bpack.get() + jr * kc * parts_);
+                };
+                team.forEach((m_ + mc_ - 1) / mc_, rows);
+                if (stop.load(std::memory_order_relaxed)) return false;
             }
         }
         return true;
     }
 
-    std::int64_t rowMultiple() const { return mr_; }
+    std::int64_t rowBlocks() const { return (m_ + mc_ - 1) / mc_; }
 
 private:
     static std::int64_t roundUp(std::int64_t x, std::int64_t to) { return (x + to - 1) / to * to; }
@@ -196,21 +190,9 @@ bool product(const Complex* a, const Complex* b, Complex* c, std::int32_t m, std
     const bool real = realAndFinite(a, std::size_t(m) * k) && realAndFinite(b, std::size_t(k) * n);
     const BlockedProduct job(a, b, c, m, k, n, real, kernels(p.isa), p);
     int threads = work >= p.threadedFrom ? p.threads : 1;
-    const std::int64_t rowBlocks = (m + job.rowMultiple() - 1) / job.rowMultiple();
-    if (threads > rowBlocks) threads = static_cast<int>(rowBlocks);
-    // All scratch is taken here, so a thread never allocates.
-    std::vector<Buffer> scratch;
-    for (int t = 0; t < threads; ++t) scratch.push_back(alignedDoubles(job.scratchSize()));
-    std::atomic<bool> stop{false};
+    if (threads > job.rowBlocks()) threads = static_cast<int>(job.rowBlocks());
     Team team(threads);
-    const int members = team.size();
-    auto share = [&](int member) {
-        std::int64_t first, last;
-        shareRows(m, members, member, job.rowMultiple(), first, last);
-        job.work(first, last, scratch[member].get(), stop);
-    };
-    team.run(share);
-    return !stop.load();
+    return job.run(team);
 }
 
 }  // namespace dense

@@ -5,12 +5,16 @@
 
 namespace dense {
 
-void SplitMatrix::Free::operator()(double* p) const { ::operator delete[](p, std::align_val_t(64)); }
+void AlignedFree::operator()(double* p) const { ::operator delete[](p, std::align_val_t(64)); }
+
+AlignedBuffer alignedDoubles(std::size_t count) {
+    return AlignedBuffer(static_cast<double*>(::operator new[](count * sizeof(double), std::align_val_t(64))));
+}
 
 SplitMatrix::SplitMatrix(const Complex* data, std::int32_t rows, std::int32_t cols)
     : rows_(rows), cols_(cols), stride_((std::int64_t{cols} + 7) / 8 * 8) {
     const std::size_t count = static_cast<std::size_t>(2 * stride_ * rows);
-    store_.reset(static_cast<double*>(::operator new[](count * sizeof(double), std::align_val_t(64))));
+    store_ = alignedDoubles(count);
     std::fill(store_.get(), store_.get() + count, 0.0);
     if (!data) return;
     for (std::int32_t r = 0; r < rows; ++r) {

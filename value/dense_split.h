@@ -3,12 +3,20 @@
 // and aligned to 64 bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 #include "value/value.h"
 
 namespace dense {
+
+// Doubles aligned to 64 bytes, for the kernels' aligned loads.
+struct AlignedFree {
+    void operator()(double* p) const;
+};
+using AlignedBuffer = std::unique_ptr<double[], AlignedFree>;
+AlignedBuffer alignedDoubles(std::size_t count);
 
 class SplitMatrix {
 public:
@@ -31,12 +39,9 @@ public:
     void copyTo(Complex* data) const;
 
 private:
-    struct Free {
-        void operator()(double* p) const;
-    };
     std::int32_t rows_, cols_;
     std::int64_t stride_;
-    std::unique_ptr<double[], Free> store_;
+    AlignedBuffer store_;
 };
 
 }  // namespace dense

@@ -7,23 +7,10 @@
 namespace dense {
 namespace {
 
-// Waits until value differs from seen: a spin of some 20 microseconds first
-// (the time stamp counter runs at a few GHz), since the next step of an
-// elimination usually follows within that, then a sleep.
-template <class T>
-T awaitChange(const std::atomic<T>& value, T seen) {
-    const unsigned long long until = __rdtsc() + 50000;
-    do {
-        T now = value.load(std::memory_order_acquire);
-        if (now != seen) return now;
-        _mm_pause();
-    } while (__rdtsc() < until);
-    for (;;) {
-        value.wait(seen, std::memory_order_acquire);
-        T now = value.load(std::memory_order_acquire);
-        if (now != seen) return now;
-    }
-}
+// Some 20 microseconds of the time stamp counter, which runs at a few GHz:
+// how long a member spins before it sleeps, since the next round of an
+// elimination usually follows within that.
+constexpr unsigned long long kSpinTicks = 50000;
 
 }  // namespace
 
@@ -39,47 +26,73 @@ Team::Team(int size) {
 
 Team::~Team() {
     closing_.store(true, std::memory_order_relaxed);
-    generation_.fetch_add(1, std::memory_order_release);
-    generation_.notify_all();
+    round_.fetch_add(1, std::memory_order_release);
+    round_.notify_all();
     for (std::thread& t : workers_) t.join();
 }
 
-void Team::runErased(void* job, void (*call)(void*, int)) {
-    if (workers_.empty()) {
-        call(job, 0);
+void Team::roundErased(std::int64_t count, void* task, Call call) {
+    if (workers_.empty() || count <= 1) {
+        for (std::int64_t i = 0; i < count; ++i) call(task, 0, i);
         return;
     }
-    job_ = job;
+    task_ = task;
     call_ = call;
-    unfinished_.store(static_cast<int>(workers_.size()), std::memory_order_relaxed);
-    generation_.fetch_add(1, std::memory_order_release);
-    generation_.notify_all();
-    call(job, 0);
-    for (int left = unfinished_.load(std::memory_order_acquire); left != 0;
-         left = unfinished_.load(std::memory_order_acquire))
-        awaitChange(unfinished_, left);
+    finished_.store(0, std::memory_order_relaxed);
+    // The tasks not yet taken: [front, back).
+    ticket_.store(static_cast<std::uint64_t>(count), std::memory_order_release);
+    round_.fetch_add(1, std::memory_order_release);
+    round_.notify_all();
+    takeTasks(0);
+    // Only tasks that others took remain; wait for those.
+    const unsigned long long until = __rdtsc() + kSpinTicks;
+    for (std::int64_t done = finished_.load(std::memory_order_acquire); done != count;
+         done = finished_.load(std::memory_order_acquire)) {
+        if (__rdtsc() < until)
+            _mm_pause();
+        else
+            finished_.wait(done, std::memory_order_acquire);
+    }
+}
+
+void Team::takeTasks(int member) {
+    // The caller takes tasks from the front and the others from the back, so
+    // that with two members each keeps to the same rows round after round
+    // (and in its own cache) unless the other falls behind.
+    const bool front = member == 0;
+    std::uint64_t ticket = ticket_.load(std::memory_order_acquire);
+    for (;;) {
+        const std::uint64_t first = ticket >> 32, last = ticket & 0xffffffffu;
+        if (first >= last) return;
+        const std::uint64_t taken = front ? ticket + (std::uint64_t{1} << 32) : ticket - 1;
+        // The task, and the round's task and call read after it, belong to
+        // the round whose ticket the exchange took.
+        if (ticket_.compare_exchange_weak(ticket, taken, std::memory_order_acq_rel, std::memory_order_acquire)) {
+            call_(task_, member, static_cast<std::int64_t>(front ? first : last - 1));
+            finished_.fetch_add(1, std::memory_order_release);
+            finished_.notify_one();
+            ticket = ticket_.load(std::memory_order_acquire);
+        }
+    }
 }
 
 void Team::serve(int member) {
     std::uint32_t seen = 0;
     for (;;) {
-        seen = awaitChange(generation_, seen);
+        const unsigned long long until = __rdtsc() + kSpinTicks;
+        std::uint32_t now = round_.load(std::memory_order_acquire);
+        while (now == seen) {
+            if (__rdtsc() < until) {
+                _mm_pause();
+            } else {
+                round_.wait(seen, std::memory_order_acquire);
+            }
+            now = round_.load(std::memory_order_acquire);
+        }
+        seen = now;
         if (closing_.load(std::memory_order_relaxed)) return;
-        call_(job_, member);
-        if (unfinished_.fetch_sub(1, std::memory_order_acq_rel) == 1) unfinished_.notify_one();
+        takeTasks(member);
     }
-}
-
-void shareRows(std::int64_t count, int members, int member, std::int64_t multiple, std::int64_t& first,
-               std::int64_t& last) {
-    std::int64_t blocks = (count + multiple - 1) / multiple;
-    std::int64_t each = blocks / members, extra = blocks % members;
-    std::int64_t firstBlock = member * each + (member < extra ? member : extra);
-    std::int64_t myBlocks = each + (member < extra ? 1 : 0);
-    first = firstBlock * multiple;
-    last = (firstBlock + myBlocks) * multiple;
-    if (first > count) first = count;
-    if (last > count) last = count;
 }
 
 }  // namespace dense

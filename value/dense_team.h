@@ -1,6 +1,12 @@
 // A team of threads for one operation. The caller is member 0; the other
-// members wait between runs, so an elimination can hand them every one of its
-// steps without starting threads each time.
+// members wait between rounds, so an elimination can hand them every one of
+// its steps without starting threads each time.
+//
+// A round is a number of independent tasks that members take in turn as they
+// come. The caller starts on them at once and waits only for tasks already
+// taken, never for a member that is not running (on a busy machine a thread
+// may wait long for a processor), so a round never takes much longer than
+// the caller alone would.
 #pragma once
 
 #include <atomic>
@@ -20,28 +26,29 @@ public:
 
     int size() const { return static_cast<int>(workers_.size()) + 1; }
 
-    // Runs job(member) on every member, and returns when all have finished.
-    // The job must not throw.
+    // Runs task(member, i) for every i in [0, count) and returns when all
+    // have finished. A task must not throw.
     template <class F>
-    void run(F& job) {
-        runErased(&job, [](void* j, int member) { (*static_cast<F*>(j))(member); });
+    void forEach(std::int64_t count, F& task) {
+        roundErased(count, &task, [](void* t, int member, std::int64_t i) { (*static_cast<F*>(t))(member, i); });
     }
 
 private:
-    void runErased(void* job, void (*call)(void*, int));
+    using Call = void (*)(void*, int, std::int64_t);
+    void roundErased(std::int64_t count, void* task, Call call);
+    // Takes and runs tasks of the current round until none is left.
+    void takeTasks(int member);
     void serve(int member);
 
     std::vector<std::thread> workers_;
-    std::atomic<std::uint32_t> generation_{0};
-    std::atomic<int> unfinished_{0};
+    // The tasks not yet taken, [front, back): front in the high half.
+    std::atomic<std::uint64_t> ticket_{0};
+    std::atomic<std::uint32_t> round_{0};  // counts rounds; sleeping members wait on it
+    std::atomic<std::int64_t> finished_{0};
     std::atomic<bool> closing_{false};
-    void* job_ = nullptr;
-    void (*call_)(void*, int) = nullptr;
+    std::int64_t count_ = 0;
+    void* task_ = nullptr;
+    Call call_ = nullptr;
 };
-
-// The rows [first, last) of member `member` when `count` rows are shared by
-// `members`, in blocks that are multiples of `multiple` rows.
-void shareRows(std::int64_t count, int members, int member, std::int64_t multiple, std::int64_t& first,
-               std::int64_t& last);
 
 }  // namespace dense

@@ -10,9 +10,9 @@
 // inverse), the rule itself runs.
 #include "value/matrix_kernels.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "platform/interrupt.h"
@@ -43,6 +43,14 @@ struct Pivot {
     std::int32_t row = -1, col = -1;
 };
 
+// What a row's update reports for the next pivot search, one cache line
+// each, so that threads updating neighbouring rows do not share a line.
+struct alignas(64) RowReport {
+    double largest = 0.0;
+    double sum = 0.0;
+};
+using Reports = std::vector<RowReport>;
+
 // Small matrices run the plain loops: splitting them costs more than it saves.
 bool small(std::int64_t rows, std::int64_t cols) { return rows * cols < dense::plan().splitFrom; }
 
@@ -55,20 +63,23 @@ int membersFor(std::int64_t rows, std::int64_t cols) {
 }
 
 // Runs update(row) for every row in [first, last) except `skip`, shared among
-// the members of the team when the rows hold enough elements to pay for it.
+// the members of the team when the rows hold enough elements to pay for it,
+// in blocks of some thousands of elements.
 template <class F>
 void sweepRows(Team& team, std::int32_t first, std::int32_t last, std::int32_t cols, std::int32_t skip, F update) {
-    const int members = std::int64_t{last - first} * cols < dense::plan().stepThreadedFrom ? 1 : team.size();
-    auto job = [&](int member) {
-        std::int64_t lo, hi;
-        dense::shareRows(last - first, members, member, 1, lo, hi);
-        for (std::int64_t r = first + lo; r < first + hi; ++r)
+    const std::int64_t count = last - first;
+    if (team.size() == 1 || count * cols < dense::plan().stepThreadedFrom) {
+        for (std::int32_t r = first; r < last; ++r)
+            if (r != skip) update(r);
+        return;
+    }
+    const std::int64_t rowsPerBlock = 1 + 4096 / cols;
+    auto block = [&](int, std::int64_t b) {
+        const std::int64_t end = std::min<std::int64_t>(last, first + (b + 1) * rowsPerBlock);
+        for (std::int64_t r = first + b * rowsPerBlock; r < end; ++r)
             if (r != skip) update(static_cast<std::int32_t>(r));
     };
-    if (members == 1)
-        job(0);
-    else
-        team.run(job);
+    team.forEach((count + rowsPerBlock - 1) / rowsPerBlock, block);
 }
 
 // ---------------------------------------------------------------- inverse
@@ -102,15 +113,15 @@ Pivot searchInversePivot(const SplitMatrix& a, const std::vector<std::int32_t>& 
 // NaN real part among the candidates, every key is compared as a plain
 // number and the rule keeps the last of the largest.
 Pivot inversePivotFromRows(const SplitMatrix& a, const std::vector<std::int32_t>& useCount,
-                           const std::vector<double>& largest, const std::vector<double>& sums) {
+                           const Reports& reports) {
     const std::int32_t n = a.rows();
     double best = -1.0;
     std::int32_t row = -1;
     for (std::int32_t r = 0; r < n; ++r) {
         if (useCount[r] == 1) continue;
-        if (std::isnan(sums[r])) return searchInversePivot(a, useCount);
-        if (largest[r] >= best) {
-            best = largest[r];
+        if (std::isnan(reports[r].sum)) return searchInversePivot(a, useCount);
+        if (reports[r].largest >= best) {
+            best = reports[r].largest;
             row = r;
         }
     }
@@ -129,9 +140,9 @@ KernelOutcome invertInPlace(Complex* data, std::int32_t n) {
     const Kernels& kern = dense::kernels(dense::plan().isa);
     std::vector<std::int32_t> useCount(n, 0), pivotRow(n, 0), pivotCol(n, 0);
     // All ones over the columns not yet chosen, zero elsewhere.
-    std::unique_ptr<double[]> mask(new double[a.stride()]());
-    for (std::int32_t c = 0; c < n; ++c) mask[c] = std::bit_cast<double>(~0ULL);
-    std::vector<double> largest(n), sums(n);
+    dense::AlignedBuffer mask = dense::alignedDoubles(a.stride());
+    for (std::int64_t c = 0; c < a.stride(); ++c) mask[c] = c < n ? std::bit_cast<double>(~0ULL) : 0.0;
+    Reports reports(n);
     Team team(membersFor(n, n));
 
     Pivot next = searchInversePivot(a, useCount);
@@ -166,11 +177,12 @@ KernelOutcome invertInPlace(Complex* data, std::int32_t n) {
             re[icol] = 0.0;
             im[icol] = 0.0;
             if (searchNext && useCount[r] != 1)
-                kern.subScaledKeyed(re, im, pre, pim, n, fr, fi, mask.get(), &largest[r], &sums[r]);
+                kern.subScaledKeyed(re, im, pre, pim, n, fr, fi, mask.get(), &reports[r].largest,
+                                    &reports[r].sum);
             else
                 kern.subScaled(re, im, pre, pim, 0, n, fr, fi);
         });
-        if (searchNext) next = inversePivotFromRows(a, useCount, largest, sums);
+        if (searchNext) next = inversePivotFromRows(a, useCount, reports);
     }
     for (std::int32_t l = n - 1; l >= 0; --l)
         if (pivotRow[l] != pivotCol[l]) a.swapCols(pivotRow[l], pivotCol[l]);
@@ -206,8 +218,8 @@ KernelOutcome determinantInPlace(Complex* data, std::int32_t n, Complex& determi
     }
     SplitMatrix a(data, n, n);
     const Kernels& kern = dense::kernels(dense::plan().isa);
-    std::vector<double> merit(n);
-    for (std::int32_t i = 0; i < n; ++i) merit[i] = scale[i] * magnitude1(a.re(i)[0], a.im(i)[0]);
+    Reports merit(n);  // each row's figure of merit in the next column
+    for (std::int32_t i = 0; i < n; ++i) merit[i].largest = scale[i] * magnitude1(a.re(i)[0], a.im(i)[0]);
     Team team(membersFor(n, n));
     Complex d{1.0, 0.0};
     for (std::int32_t j = 0; j < n; ++j) {
@@ -216,8 +228,8 @@ KernelOutcome determinantInPlace(Complex* data, std::int32_t n, Complex& determi
         double big = 0.0;
         std::int32_t imax = j;
         for (std::int32_t i = j; i < n; ++i) {
-            if (merit[i] >= big) {
-                big = merit[i];
+            if (merit[i].largest >= big) {
+                big = merit[i].largest;
                 imax = i;
             }
         }
@@ -242,7 +254,7 @@ KernelOutcome determinantInPlace(Complex* data, std::int32_t n, Complex& determi
             re[j] = l.re;
             im[j] = l.im;
             kern.subScaled(re, im, ure, uim, j + 1, n, l.re, l.im);
-            merit[i] = scale[i] * magnitude1(re[j + 1], im[j + 1]);
+            merit[i].largest = scale[i] * magnitude1(re[j + 1], im[j + 1]);
         });
     }
     for (std::int32_t j = 0; j < n; ++j) d = cmul(d, {a.re(j)[j], a.im(j)[j]});
@@ -274,14 +286,14 @@ Pivot searchRankPivot(const SplitMatrix& a, std::int32_t k) {
 // The same choice from the rows' largest magnitudes (NaN ones left out, as
 // the rule never takes them): the first row holding the greatest, and in it
 // the first column with that magnitude. A NaN at (k, k) is never replaced.
-Pivot rankPivotFromRows(const SplitMatrix& a, std::int32_t k, const std::vector<double>& largest) {
+Pivot rankPivotFromRows(const SplitMatrix& a, std::int32_t k, const Reports& reports) {
     const double start = magnitude1(a.re(k)[k], a.im(k)[k]);
     if (std::isnan(start)) return {k, k};
     double best = start;
     std::int32_t row = -1;
     for (std::int32_t r = k; r < a.rows(); ++r) {
-        if (largest[r] > best) {
-            best = largest[r];
+        if (reports[r].largest > best) {
+            best = reports[r].largest;
             row = r;
         }
     }
@@ -304,7 +316,7 @@ KernelOutcome rankInPlace(Complex* data, std::int32_t m, std::int32_t n, std::in
     SplitMatrix a(data, m, n);
     const Kernels& kern = dense::kernels(dense::plan().isa);
     SplitMatrix pivotRow(nullptr, 1, n);
-    std::vector<double> largest(m);
+    Reports reports(m);
     Team team(membersFor(m, n));
     Pivot next = searchRankPivot(a, 0);
     for (std::int32_t k = 0; k < steps; ++k) {
@@ -331,14 +343,14 @@ KernelOutcome rankInPlace(Complex* data, std::int32_t m, std::int32_t n, std::in
         sweepRows(team, 0, m, n, -1, [&](std::int32_t r) {
             double* re = a.re(r);
             double* im = a.im(r);
-            double* most = searchNext && r > k ? &largest[r] : nullptr;
+            double* most = searchNext && r > k ? &reports[r].largest : nullptr;
             if (r > k)
                 kern.rankRow(re, im, pre, pim, k, n, true, re[k], im[k], most);
             else
                 kern.rankRow(re, im, nullptr, nullptr, k, n, false, 0.0, 0.0, nullptr);
         });
         ++rank;
-        if (searchNext) next = rankPivotFromRows(a, k + 1, largest);
+        if (searchNext) next = rankPivotFromRows(a, k + 1, reports);
     }
     a.copyTo(data);
     return KernelOutcome::Done;
