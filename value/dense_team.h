@@ -46,7 +46,6 @@ private:
     std::atomic<std::uint32_t> round_{0};  // counts rounds; sleeping members wait on it
     std::atomic<std::int64_t> finished_{0};
     std::atomic<bool> closing_{false};
-    std::int64_t count_ = 0;
     void* task_ = nullptr;
     Call call_ = nullptr;
 };
