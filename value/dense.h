@@ -9,6 +9,7 @@
 // of them changes a rounding.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "value/value.h"

@@ -1,10 +1,11 @@
-// The matrix product. Small products run the plain loop. Larger ones are cut
-// into blocks (kc steps of k, nc columns, mc rows) whose operands are packed
-// into panels the tiles of the chosen instruction set read in order; every
-// tile adds its block of k to the sums held in c, so each element still sums
-// its products for k = 0, 1, ... in turn. The rows of c are shared among the
-// threads, each packing its own panels, so the result does not depend on
-// how many threads run.
+// The matrix product. Small products and row or column vectors run the plain
+// loop. Larger ones are cut into blocks (kc steps of k, nc columns, mc rows)
+// whose operands are packed into panels that the tiles of the chosen
+// instruction set read in order; every tile adds its block of k to the sums
+// held in c, so each element still sums its products for k = 0, 1, ... in
+// turn. The blocks of rows are shared among the team's threads, each packing
+// its own rows of a; how many threads run, and which takes which block,
+// changes no result.
 //
 // Operands whose imaginary parts are all exactly zero and whose parts are all
 // finite run on their real parts alone. Each term a.re b.re - a.im b.im is
