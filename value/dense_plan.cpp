@@ -45,7 +45,7 @@ Plan defaultPlan() {
     p.threadedFrom = std::int64_t{1} << 20;
     p.splitFrom = 20 * 20;
     p.stepThreadedFrom = std::int64_t{1} << 16;
-    p.kc = 256;
+    p.kc = 512;
     p.nc = 256;
     p.mc = 64;
     return p;
