@@ -1,10 +1,15 @@
 // inv, det, rank and trace: shape checks, then a kernel on a private copy.
 #include "builtins/matrix.h"
+#include "exec/interrupt.h"
 #include "value/matrix_kernels.h"
 #include "value/raise.h"
 
 namespace {
 NNum* cloneNum(const NNum& m) { return static_cast<NNum*>(m.clone()); }
+
+// A long product stops early at Ctrl-C and ends through the executor's
+// interruption error, like these kernels below.
+const bool kProductInterruptible = (setInterruptionRaiser(raiseInterrupted), true);
 }  // namespace
 
 QUARN_BUILTIN(bi_inv) {
@@ -12,7 +17,9 @@ QUARN_BUILTIN(bi_inv) {
     if (!a) raiseError(line, "Bad argument in inv()");
     if (a->rows != a->cols) raiseError(line, "Matrix size not match in inv()");
     NRefPtr copy(cloneNum(*a));
-    if (!invertInPlace(static_cast<NNum*>(copy.get())->data, a->rows)) raiseError(line, "Pivot error in inv()");
+    KernelOutcome end = invertInPlace(static_cast<NNum*>(copy.get())->data, a->rows);
+    if (end == KernelOutcome::Interrupted) raiseInterrupted(line);
+    if (end == KernelOutcome::Singular) raiseError(line, "Pivot error in inv()");
     result = copy;
 }
 
@@ -21,14 +28,20 @@ QUARN_BUILTIN(bi_det) {
     if (!a) raiseError(line, "Bad argument in det()");
     if (a->rows != a->cols) raiseError(line, "Matrix size not match in det()");
     NRefPtr copy(cloneNum(*a));
-    result = makeNum(determinantInPlace(static_cast<NNum*>(copy.get())->data, a->rows));
+    Complex d;
+    if (determinantInPlace(static_cast<NNum*>(copy.get())->data, a->rows, d) == KernelOutcome::Interrupted)
+        raiseInterrupted(line);
+    result = makeNum(d);
 }
 
 QUARN_BUILTIN(bi_rank) {
     NNum* a = asNum(args[0]);
     if (!a) raiseError(line, "Bad argument in rank()");
     NRefPtr copy(cloneNum(*a));
-    result = makeNum(static_cast<int>(rankInPlace(static_cast<NNum*>(copy.get())->data, a->rows, a->cols)));
+    std::int32_t rank;
+    if (rankInPlace(static_cast<NNum*>(copy.get())->data, a->rows, a->cols, rank) == KernelOutcome::Interrupted)
+        raiseInterrupted(line);
+    result = makeNum(static_cast<int>(rank));
 }
 
 QUARN_BUILTIN(bi_trace) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "value/dense.h"
 #include "value/elementwise.h"
 #include "value/kernels.h"
 #include "value/raise.h"
@@ -221,24 +222,9 @@ NRefPtr matrixProduct(int line, const NRefPtr& a, const NRefPtr& b) {
         return elementwise::map2(line, *x, *y, [](int, Complex p, Complex q) { return cmul(p, q); });
     }
     if (x->cols != y->rows) raiseError(line, "Matrix size not match in operator .");
-    const std::int32_t rows = x->rows, cols = y->cols, inner = x->cols;
-    NNum* r = new NNum(cols, rows);  // zero-filled: every sum starts from 0
+    NNum* r = new NNum(y->cols, x->rows);  // zero-filled: every sum starts from 0
     NRefPtr hold(r);
-    // Row by row, adding a(i, k) * b(k, j) for k = 0, 1, ... into each result
-    // element of the row in turn; every element is still the sum in
-    // increasing k, and both matrices are walked in storage order.
-    for (std::int32_t i = 0; i < rows; ++i) {
-        Complex* out = r->data + static_cast<std::size_t>(i) * cols;
-        const Complex* xr = x->data + static_cast<std::size_t>(i) * inner;
-        for (std::int32_t k = 0; k < inner; ++k) {
-            const Complex p = xr[k];
-            const Complex* yr = y->data + static_cast<std::size_t>(k) * cols;
-            for (std::int32_t j = 0; j < cols; ++j) {
-                out[j].re += p.re * yr[j].re - p.im * yr[j].im;
-                out[j].im += p.re * yr[j].im + p.im * yr[j].re;
-            }
-        }
-    }
+    if (!dense::product(x->data, y->data, r->data, x->rows, x->cols, y->cols)) raiseInterruption(line);
     return hold;
 }
 

@@ -18,3 +18,14 @@ void raiseError(int line, const char* format, ...) {
     std::string text = line >= 1 ? "error [" + std::to_string(line) + "]: " + message : "error: " + message;
     throw std::runtime_error(text);
 }
+
+namespace {
+void (*g_interruptionRaiser)(int line) = nullptr;
+}
+
+void setInterruptionRaiser(void (*raiser)(int line)) { g_interruptionRaiser = raiser; }
+
+void raiseInterruption(int line) {
+    if (g_interruptionRaiser) g_interruptionRaiser(line);
+    raiseError(line, "Interrupted");
+}
