@@ -1,6 +1,7 @@
 #include "platform/preprocessor/sources.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,6 +68,17 @@ void acceptText(SourceFile& file) {
 
 namespace {
 
+// A pipe or a terminal may keep a read waiting, and Ctrl-C reaches another
+// thread than the one reading: the wait is cut into short ones so that an
+// interrupt is seen. False when interrupted.
+bool waitForInput(int fd) {
+    for (;;) {
+        if (interruptPending()) return false;
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 100) != 0) return true;  // ready, at its end, or an error read() reports
+    }
+}
+
 SourceFile failed(const std::string& why, int line = 0) {
     SourceFile f;
     f.status = SourceFile::Failed;
@@ -90,15 +102,17 @@ SourceFile readSourceFile(const std::string& path) {
         return failed(std::strerror(errno));
     }
     struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0) st.st_mode = 0;
+    if (S_ISDIR(st.st_mode)) {
         ::close(fd);
         file.status = SourceFile::Directory;
         return file;
     }
+    const bool mayWait = !S_ISREG(st.st_mode);
     pp::TextCheck check;
     char piece[65536];
     for (;;) {
-        if (interruptPending()) {
+        if (interruptPending() || (mayWait && !waitForInput(fd))) {
             ::close(fd);
             return failed("Interrupted");
         }
