@@ -33,7 +33,7 @@ int cpp_main(int argc, char** argv, std::string& text);
 struct SourceFile {
     enum Status { Read, Missing, Directory, Failed } status = Missing;
     std::string bytes;
-    std::string error;  // Failed: why, for the message
+    std::string error;  // Missing or Failed: why, for the message
     int line = 0;       // Failed because of the text itself: the line at fault
 };
 // Reads a file whole (line ends CR LF become LF), refusing a NUL byte, a

@@ -26,6 +26,10 @@ struct Token {
     std::int16_t param = -1;  // in a macro body: the parameter it stands for
 };
 
+inline bool isPunct(const Token& t, const char* text) {
+    return t.kind == TokenKind::Punctuator && t.text == text;
+}
+
 bool isNameStart(unsigned char c);
 bool isNamePart(unsigned char c);
 // A double-byte character starts at s[pos]: a lead byte with its trail byte.

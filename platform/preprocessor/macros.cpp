@@ -8,8 +8,6 @@ namespace pp {
 
 namespace {
 
-bool isPunct(const Token& t, const char* text) { return t.kind == TokenKind::Punctuator && t.text == text; }
-
 bool isDynamic(std::string_view name) { return name == "__FILE__" || name == "__LINE__"; }
 
 // A's spelling followed by B's, read again: one token when they make one,
@@ -202,7 +200,7 @@ bool Expander::replace(Token& token) {
 }
 
 bool Expander::enter(Macro& macro, const Token& name) {
-    std::vector<std::vector<Token>> args;
+    Arguments args;
     if (macro.functionLike) {
         if (!takeOpenParen()) return false;
         args = collectArguments(macro, name);
@@ -214,8 +212,10 @@ bool Expander::enter(Macro& macro, const Token& name) {
     return true;
 }
 
-std::vector<std::vector<Token>> Expander::collectArguments(const Macro& macro, const Token& name) {
-    std::vector<std::vector<Token>> args(1);
+Expander::Arguments Expander::collectArguments(const Macro& macro, const Token& name) {
+    Arguments result;
+    std::vector<std::vector<Token>>& args = result.values;
+    args.resize(1);
     int depth = 0;
     Token t;
     for (;;) {
@@ -240,7 +240,8 @@ std::vector<std::vector<Token>> Expander::collectArguments(const Macro& macro, c
     if (want == 0 && given == 1 && args[0].empty()) {
         args.clear();
     } else if (macro.variadic && given == want - 1) {
-        args.emplace_back();  // the variable arguments left out
+        args.emplace_back();
+        result.variadicOmitted = true;
     } else if (given > want) {
         throw Fault{"macro \"" + name.text + "\" passed " + std::to_string(given) + " arguments, but takes just " +
                     std::to_string(want)};
@@ -248,7 +249,7 @@ std::vector<std::vector<Token>> Expander::collectArguments(const Macro& macro, c
         throw Fault{"macro \"" + name.text + "\" requires " + std::to_string(want) + " arguments, but only " +
                     std::to_string(given) + " given"};
     }
-    return args;
+    return result;
 }
 
 std::vector<Token> Expander::expandArgument(const std::vector<Token>& arg) {
@@ -262,7 +263,8 @@ std::vector<Token> Expander::expandArgument(const std::vector<Token>& arg) {
     return out;
 }
 
-std::vector<Token> Expander::substitute(const Macro& macro, const std::vector<std::vector<Token>>& args) {
+std::vector<Token> Expander::substitute(const Macro& macro, const Arguments& arguments) {
+    const std::vector<std::vector<Token>>& args = arguments.values;
     const std::vector<Token>& body = macro.body;
     std::vector<Token> out;
     // Every token added is paid for as it comes, so that a large argument
@@ -298,8 +300,9 @@ std::vector<Token> Expander::substitute(const Macro& macro, const std::vector<st
             const bool variadicRight = macro.variadic && body[i].param == macro.paramCount - 1;
             std::vector<Token> right = operand(i);
             if (variadicRight && !out.empty() && isPunct(out.back(), ",")) {
-                // , ## __VA_ARGS__: the comma goes when there is nothing to follow it.
-                if (right.empty()) out.pop_back();
+                // , ## __VA_ARGS__: the comma goes when the variable
+                // arguments are left out altogether.
+                if (arguments.variadicOmitted) out.pop_back();
                 append(right);
                 continue;
             }

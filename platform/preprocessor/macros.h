@@ -113,8 +113,12 @@ private:
     bool enter(Macro& macro, const Token& name);
     bool takeOpenParen();
     void popFrame();
-    std::vector<std::vector<Token>> collectArguments(const Macro& macro, const Token& name);
-    std::vector<Token> substitute(const Macro& macro, const std::vector<std::vector<Token>>& args);
+    struct Arguments {
+        std::vector<std::vector<Token>> values;
+        bool variadicOmitted = false;  // F(a) for F(a, ...), not F(a,)
+    };
+    Arguments collectArguments(const Macro& macro, const Token& name);
+    std::vector<Token> substitute(const Macro& macro, const Arguments& args);
     std::vector<Token> expandArgument(const std::vector<Token>& arg);
 
     MacroTable& macros_;

@@ -97,9 +97,12 @@ SourceFile readSourceFile(const std::string& path) {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     } while (fd < 0 && errno == EINTR && !interruptPending());
     if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return file;  // Missing
         if (errno == EINTR) return failed("Interrupted");
-        return failed(std::strerror(errno));
+        file.error = std::strerror(errno);
+        // A path that cannot name a file (a folder too long, a file where a
+        // folder should be) is missing: an include search goes on.
+        if (errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG) file.status = SourceFile::Failed;
+        return file;
     }
     struct stat st;
     if (fstat(fd, &st) != 0) st.st_mode = 0;

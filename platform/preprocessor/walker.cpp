@@ -5,88 +5,12 @@
 
 #include "platform/interrupt.h"
 #include "platform/preprocessor/expression.h"
+#include "platform/preprocessor/lines.h"
 #include "platform/preprocessor/sources.h"
 
 namespace pp {
 
 namespace {
-
-constexpr std::size_t npos = std::string::npos;
-
-// The '#' of a directive when the line at `pos` is one: blanks and block
-// comments may come before it.
-std::size_t directiveStart(std::string_view text, std::size_t pos) {
-    const std::size_t n = text.size();
-    for (;;) {
-        while (pos < n && isBlank(static_cast<unsigned char>(text[pos]))) ++pos;
-        if (pos + 1 < n && text[pos] == '/' && text[pos + 1] == '*') {
-            Span comment = blockCommentSpan(text, pos);
-            if (!comment.closed) return npos;
-            pos = comment.end;
-            continue;
-        }
-        return pos < n && text[pos] == '#' ? pos : npos;
-    }
-}
-
-// The directive line from just after its '#' to its end: a backslash before
-// a line end joins the next line, a block comment may run across lines, and
-// a string ends at the line end. Returns the position after the line end;
-// `lines` counts the line ends passed.
-std::size_t extractDirective(std::string_view text, std::size_t i, std::string& out, int& lines) {
-    enum { Code, String, BlockComment, LineComment } state = Code;
-    const std::size_t n = text.size();
-    lines = 0;
-    while (i < n) {
-        char c = text[i];
-        char c2 = i + 1 < n ? text[i + 1] : '\0';
-        if (c == '\\' && c2 == '\n') {
-            i += 2;
-            ++lines;
-            continue;
-        }
-        if (isDoubleByte(text, i)) {
-            out.append(text.data() + i, 2);
-            i += 2;
-            continue;
-        }
-        if (c == '\n') {
-            ++lines;
-            ++i;
-            if (state != BlockComment) return i;
-            out += c;
-            continue;
-        }
-        if (state == Code) {
-            if (c == '"') {
-                state = String;
-            } else if (c == '/' && c2 == '*') {
-                out += "/*";
-                i += 2;
-                state = BlockComment;
-                continue;
-            } else if (c == '/' && c2 == '/') {
-                state = LineComment;
-            }
-        } else if (state == String) {
-            if (c == '\\' && c2 != '\0' && !isDoubleByte(text, i + 1)) {
-                out += c;
-                out += c2;
-                i += 2;
-                continue;
-            }
-            if (c == '"') state = Code;
-        } else if (state == BlockComment && c == '*' && c2 == '/') {
-            out += "*/";
-            i += 2;
-            state = Code;
-            continue;
-        }
-        out += c;
-        ++i;
-    }
-    return n;
-}
 
 std::string folderOf(const std::string& path) {
     std::size_t slash = path.rfind('/');
@@ -97,8 +21,6 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder.back() == '/') return folder + name;
     return folder + "/" + name;
 }
-
-bool isPunct(const Token& t, const char* text) { return t.kind == TokenKind::Punctuator && t.text == text; }
 
 void checkMacroName(const Token& name, const std::string& directive) {
     if (name.kind == TokenKind::End) throw Fault{"no macro name given in #" + directive + " directive"};
@@ -119,52 +41,6 @@ std::string spelling(const std::vector<Token>& tokens) {
     }
     return s;
 }
-
-// The text of the file being read, as the base beneath macro frames while
-// a macro use in a text line is expanded: its arguments may run across
-// lines, but never into a directive line.
-class TextSource : public TokenSource {
-public:
-    TextSource(std::string_view text, std::size_t pos, int line) : text_(text), lexer_(text, false, line) {
-        lexer_.moveTo(pos, line);
-    }
-    bool next(Token& token) override {
-        bool newline = false;
-        for (;;) {
-            token = lexer_.next();
-            if (token.kind == TokenKind::End) return false;
-            if (token.kind == TokenKind::Newline) {
-                if (directiveStart(text_, lexer_.position()) != npos) return false;
-                newline = true;
-                continue;
-            }
-            if (token.kind == TokenKind::String && lexer_.lastStringOpen()) {
-                int began = lexer_.line() - static_cast<int>(std::count(token.text.begin(), token.text.end(), '\n'));
-                throw Fault{"Unterminated string", began};
-            }
-            if (newline) token.space = true;
-            return true;
-        }
-    }
-    bool takeOpenParen() override {
-        const std::size_t pos = lexer_.position();
-        const int line = lexer_.line();
-        for (;;) {
-            Token t = lexer_.next();
-            if (t.kind == TokenKind::Newline && directiveStart(text_, lexer_.position()) == npos) continue;
-            if (isPunct(t, "(")) return true;
-            break;
-        }
-        lexer_.moveTo(pos, line);
-        return false;
-    }
-    std::size_t position() const { return lexer_.position(); }
-    int line() const { return lexer_.line(); }
-
-private:
-    std::string_view text_;
-    Lexer lexer_;
-};
 
 }  // namespace
 
@@ -201,8 +77,8 @@ void Walker::run(const std::string& script) {
     if (source.status == SourceFile::Failed && source.line > 0)
         throw Failure{"error [" + script + ":" + std::to_string(source.line) + "]: " + source.error};
     if (source.status != SourceFile::Read) {
-        std::string why = source.status == SourceFile::Missing     ? "No such file or directory"
-                          : source.status == SourceFile::Directory ? "Is a directory"
+        std::string why = source.status == SourceFile::Directory ? "Is a directory"
+                          : source.error.empty()                   ? "No such file or directory"
                                                                    : source.error;
         throw Failure{"error: cannot open script file \"" + script + "\": " + why};
     }
@@ -427,8 +303,9 @@ void Walker::lineDirective(File& file, std::vector<Token> tokens) {
         number = number * 10 + (c - '0');
         if (number > INT_MAX) break;
     }
-    // Later lines count on from the number: they too must stay in range.
-    const long long room = INT_MAX - static_cast<long long>(file.text.size() - file.pos);
+    // Later lines count on from the number, and the scanner one past the
+    // last: they too must stay in range.
+    const long long room = INT_MAX - 1 - static_cast<long long>(file.text.size() - file.pos);
     if (number < 1 || number > room) throw Fault{"line number out of range"};
     if (tokens.size() > 1) {
         const std::string& s = tokens[1].text;
@@ -442,150 +319,6 @@ void Walker::lineDirective(File& file, std::vector<Token> tokens) {
         file.name = name;
     }
     file.line = static_cast<int>(number);
-}
-
-// ---- text lines ----
-
-void Walker::sync(const File& file, int line) {
-    if (!outStarted_ || outName_ != file.name || line < outLine_ || line - outLine_ > 8) {
-        out_ += "#line " + std::to_string(line) + " \"" + markerName(file.name) + "\"\n";
-        outName_ = file.name;
-        outLine_ = line;
-        outStarted_ = true;
-    } else {
-        out_.append(static_cast<std::size_t>(line - outLine_), '\n');
-        outLine_ = line;
-    }
-}
-
-// Copies one text line as it stands, except for the macro uses in it. This
-// is the path nearly every line of a script takes, so it walks bytes and
-// makes no tokens until it meets a macro name.
-void Walker::copyTextLine(File& file) {
-    const std::string& text = file.text;
-    const std::size_t n = text.size();
-    int line = file.line;
-    sync(file, line);
-    std::size_t i = file.pos;
-    std::size_t flushed = i;
-    auto flush = [&](std::size_t upTo) {
-        out_.append(text, flushed, upTo - flushed);
-        flushed = upTo;
-    };
-    while (i < n) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const char c2 = i + 1 < n ? text[i + 1] : '\0';
-        if (c == '\n') break;
-        if (isNameStart(c)) {
-            std::size_t end = nameEnd(text, i);
-            Macro* macro = macros_.empty() ? nullptr : macros_.find(std::string_view(text).substr(i, end - i));
-            if (macro != nullptr) {
-                flush(i);
-                if (expandInText(file, *macro, i, end, line)) {
-                    i = flushed = file.pos;
-                    continue;
-                }
-            }
-            i = end;
-        } else if (c == '"') {
-            Span string = stringSpan(text, i, false);
-            if (!string.closed) throw Fault{"Unterminated string", line};
-            line += string.newlines;
-            outLine_ += string.newlines;
-            i = string.end;
-        } else if (c == '/' && c2 == '*') {
-            Span comment = blockCommentSpan(text, i);
-            if (!comment.closed) {
-                // Left open at the end: dropped, so the scanner does not
-                // stay inside it for the next text it reads.
-                flush(i);
-                i = flushed = n;
-                break;
-            }
-            line += comment.newlines;
-            outLine_ += comment.newlines;
-            i = comment.end;
-        } else if (c == '/' && c2 == '/') {
-            i = lineCommentEnd(text, i);
-        } else if (startsNumber(text, i)) {
-            i = numberEnd(text, i);
-        } else if (c == '@') {
-            i = constantEnd(text, i);
-        } else {
-            ++i;
-        }
-    }
-    flush(i);
-    out_ += '\n';
-    ++outLine_;
-    if (i < n) {
-        ++i;
-        ++line;
-    }
-    file.pos = i;
-    file.line = line;
-    if (out_.size() > kMaxOutputBytes) throw Fault{"macro expansion too large"};
-}
-
-// A text line of a group left out: only where it ends matters, and a
-// string may run across lines there too.
-void Walker::skipTextLine(File& file) {
-    const std::string& text = file.text;
-    const std::size_t n = text.size();
-    std::size_t i = file.pos;
-    while (i < n && text[i] != '\n') {
-        const char c = text[i];
-        const char c2 = i + 1 < n ? text[i + 1] : '\0';
-        if (c == '"') {
-            Span string = stringSpan(text, i, false);
-            if (!string.closed) throw Fault{"Unterminated string", file.line};
-            file.line += string.newlines;
-            i = string.end;
-        } else if (c == '/' && c2 == '*') {
-            Span comment = blockCommentSpan(text, i);
-            file.line += comment.newlines;
-            i = comment.end;
-        } else if (c == '/' && c2 == '/') {
-            i = lineCommentEnd(text, i);
-        } else if (isDoubleByte(text, i)) {
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    if (i < n) {
-        ++i;
-        ++file.line;
-    }
-    file.pos = i;
-}
-
-bool Walker::expandInText(File& file, Macro& macro, std::size_t nameStart, std::size_t nameEnd, int& line) {
-    const std::string& text = file.text;
-    TextSource source(text, nameEnd, line);
-    where_ = Where{file.name, line};
-    budget_.startUse();
-    Token name{text.substr(nameStart, nameEnd - nameStart), TokenKind::Name};
-    std::vector<Token> tokens;
-    {
-        Expander expander(macros_, budget_, source, where_);
-        if (!expander.expandUse(macro, name, tokens)) return false;
-    }
-    for (const Token& t : tokens) {
-        if (t.text.empty()) continue;
-        const unsigned char back = out_.empty() ? '\n' : static_cast<unsigned char>(out_.back());
-        if (back != '\n' && !isBlank(back) && (t.space || wouldJoin(back, static_cast<unsigned char>(t.text[0]))))
-            out_ += ' ';
-        out_ += t.text;
-        if (t.kind == TokenKind::String) outLine_ += static_cast<int>(std::count(t.text.begin(), t.text.end(), '\n'));
-    }
-    file.pos = source.position();
-    line = source.line();
-    // What follows in the text must not run into the expansion's end.
-    if (file.pos < text.size() && !out_.empty() &&
-        wouldJoin(static_cast<unsigned char>(out_.back()), static_cast<unsigned char>(text[file.pos])))
-        out_ += ' ';
-    return true;
 }
 
 }  // namespace pp

@@ -1,6 +1,7 @@
 // The preprocessor's walk through a script and the files it includes:
-// directives, conditional groups, text lines with their macro uses, and the
-// line markers that keep the scanner's line numbers those of the sources.
+// directives and conditional groups (walker.cpp), text lines with their
+// macro uses and the line markers that keep the scanner's line numbers those
+// of the sources (text_lines.cpp).
 #pragma once
 
 #include <string>
