@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "platform/preprocessor/fault.h"
 #include "platform/preprocessor/walker.h"
@@ -74,20 +75,25 @@ bool preprocess(const PreprocessJob& job, std::string& text) {
             definitions.push_back(option);
         }
     }
-    pp::Walker walker(job, std::move(includeDirs), text);
+    std::string message;
     try {
+        pp::Walker walker(job, std::move(includeDirs), text);
         for (const std::string& d : definitions) walker.applyOption(d);
         walker.run(job.script);
         return true;
     } catch (const pp::Failure& failure) {
-        text.clear();
-        if (job.report) {
-            job.report(failure.message);
-        } else {
-            toStandardError(failure.message);
-        }
-        return false;
+        message = failure.message;
+    } catch (const std::bad_alloc&) {
+        message = "error: Not enough memory to preprocess \"" + job.script + "\"";
     }
+    text.clear();
+    text.shrink_to_fit();
+    if (job.report) {
+        job.report(message);
+    } else {
+        toStandardError(message);
+    }
+    return false;
 }
 
 int cpp_main(int argc, char** argv, std::string& text) {

@@ -378,7 +378,8 @@ TEST_F(PreprocessFiles, TheEntryTakesTheRunnersArguments) {
     write("mod/inc.qn", "module;\n");
     std::string text;
     // The module folder comes last; a bare -I names nothing.
-    ASSERT_EQ(run({"", "-DX=7", "-I", "-I" + dir_ + "lib", "-I" + dir_ + "mod/", dir_ + "a.qn"}, &text), 0);
+    const std::string tooLong = "-I" + std::string(5000, 'd');
+    ASSERT_EQ(run({"", "-DX=7", "-I", tooLong, "-I" + dir_ + "lib", "-I" + dir_ + "mod/", dir_ + "a.qn"}, &text), 0);
     EXPECT_EQ(words(text), "beside; lib; v = 7;");
     // The form that writes its output to -o, never through a planted link.
     ASSERT_EQ(run({"", "-DX=8", "-I" + dir_ + "lib", "-o" + dir_ + "out.i", dir_ + "a.qn"}), 0);
@@ -390,10 +391,12 @@ TEST_F(PreprocessFiles, TheEntryTakesTheRunnersArguments) {
     EXPECT_NE(run({"", "-q", dir_ + "a.qn"}, &text), 0);
     EXPECT_NE(run({"", dir_ + "a.qn"}), 0);  // no -o
     EXPECT_NE(run({"", dir_ + "missing.qn"}, &text), 0);
+    EXPECT_NE(run({"", tooLong.substr(2)}, &text), 0);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(read("victim"), "keep");
     EXPECT_NE(err.find("error: unknown preprocessor option \"-q\""), std::string::npos) << err;
     EXPECT_NE(err.find("missing.qn\": No such file or directory"), std::string::npos) << err;
+    EXPECT_NE(err.find("ddd\": File name too long"), std::string::npos) << err;
 }
 
 }  // namespace
