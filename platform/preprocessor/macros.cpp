@@ -1,6 +1,7 @@
 #include "platform/preprocessor/macros.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/interrupt.h"
 
@@ -39,7 +40,7 @@ void MacroTable::define(Lexer& line) {
     checkName(name, "define");
     if (name.text == "defined") throw Fault{"\"defined\" cannot be used as a macro name"};
     Macro macro;
-    std::vector<std::string> params;
+    std::unordered_map<std::string, int> params;
     Token t = line.next();
     if (isPunct(t, "(") && !t.space) {
         macro.functionLike = true;
@@ -48,16 +49,16 @@ void MacroTable::define(Lexer& line) {
             for (;;) {
                 if (isPunct(t, "...")) {
                     macro.variadic = true;
-                    params.push_back("__VA_ARGS__");
+                    params.emplace("__VA_ARGS__", static_cast<int>(params.size()));
                     t = line.next();
                     if (!isPunct(t, ")")) throw Fault{"missing \")\" after \"...\" in the parameters of " + name.text};
                     break;
                 }
                 if (t.kind != TokenKind::Name || t.text == "__VA_ARGS__")
                     throw Fault{"\"" + t.text + "\" cannot be a parameter of " + name.text};
-                if (std::find(params.begin(), params.end(), t.text) != params.end())
+                if (!params.emplace(t.text, static_cast<int>(params.size())).second)
                     throw Fault{"duplicate parameter \"" + t.text + "\" of " + name.text};
-                params.push_back(t.text);
+                if (params.size() > kMaxParams) throw Fault{"too many parameters of " + name.text};
                 t = line.next();
                 if (isPunct(t, ")")) break;
                 if (!isPunct(t, ",")) throw Fault{"missing \")\" in the parameters of " + name.text};
@@ -68,8 +69,8 @@ void MacroTable::define(Lexer& line) {
     }
     for (; t.kind != TokenKind::End; t = line.next()) {
         if (macro.functionLike && t.kind == TokenKind::Name) {
-            auto p = std::find(params.begin(), params.end(), t.text);
-            if (p != params.end()) t.param = static_cast<std::int16_t>(p - params.begin());
+            auto p = params.find(t.text);
+            if (p != params.end()) t.param = static_cast<std::int16_t>(p->second);
         }
         macro.body.push_back(std::move(t));
     }
@@ -85,9 +86,18 @@ void MacroTable::define(Lexer& line) {
                 throw Fault{"\"#\" is not followed by a parameter in the replacement of " + name.text};
         }
     }
-    if (params.size() > 32767) throw Fault{"too many parameters of " + name.text};
     macro.paramCount = static_cast<int>(params.size());
-    macros_[name.text] = std::move(macro);
+    undefine(name.text);
+    if (body.size() > kMaxDefinedTokens - definedTokens_) throw Fault{"macro definitions too large in all"};
+    definedTokens_ += body.size();
+    macros_.emplace(name.text, std::move(macro));
+}
+
+void MacroTable::undefine(const std::string& name) {
+    auto it = macros_.find(name);
+    if (it == macros_.end()) return;
+    definedTokens_ -= it->second.body.size();
+    macros_.erase(it);
 }
 
 Macro* MacroTable::find(std::string_view name) {

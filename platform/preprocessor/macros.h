@@ -30,7 +30,7 @@ public:
     // follows the name directly, the replacement. A new definition
     // replaces an old one.
     void define(Lexer& line);
-    void undefine(const std::string& name) { macros_.erase(name); }
+    void undefine(const std::string& name);
     Macro* find(std::string_view name);
     bool isDefined(std::string_view name);  // __FILE__ and __LINE__ count
     bool empty() const { return macros_.empty(); }
@@ -41,6 +41,7 @@ private:
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
     std::unordered_map<std::string, Macro, Hash, std::equal_to<>> macros_;
+    std::size_t definedTokens_ = 0;  // in all replacements, capped
 };
 
 // The expansion work one run may do, so that a macro bomb ends with a

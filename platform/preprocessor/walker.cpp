@@ -156,6 +156,7 @@ void Walker::directive(File& file, std::size_t hash) {
     int lines = 0;
     file.pos = extractDirective(file.text, hash + 1, text, lines);
     file.line += lines;
+    if (text.size() > kMaxDirectiveBytes) throw Fault{"directive too long (over 1 MiB)"};
     Lexer line(text, true, file.faultLine);
     Token name = line.next();
     if (name.kind != TokenKind::Name) return;  // "#" alone, "#!..." and the like

@@ -240,6 +240,15 @@ TEST(Preprocess, EveryFaultIsOneMessageWithItsFileAndLine) {
         bomb += "\n";
     }
     bomb += "A8\n";
+    std::string manyParams = "#define F(p0";
+    for (int i = 1; i <= 1024; ++i) manyParams += ", p" + std::to_string(i);
+    manyParams += ") x\n";
+    std::string bigDefinitions;  // 5 of 450,000 tokens each
+    for (int i = 0; i < 5; ++i) {
+        bigDefinitions += "#define BIG" + std::to_string(i);
+        for (int k = 0; k < 450000; ++k) bigDefinitions += " x";
+        bigDefinitions += "\n";
+    }
     const struct {
         Files files;
         std::vector<std::string> options;
@@ -281,6 +290,9 @@ TEST(Preprocess, EveryFaultIsOneMessageWithItsFileAndLine) {
         {{{"main.qn", "#define F(a) a\nF(1,\n#define X\n)\n"}}, {}, "error [main.qn:2]: unterminated argument list invoking macro \"F\""},
         {{{"main.qn", deepCalls}}, {}, "error [main.qn:2]: macro arguments nested too deeply"},
         {{{"main.qn", bomb}}, {}, "error [main.qn:10]: macro expansion too large"},
+        {{{"main.qn", manyParams}}, {}, "error [main.qn:1]: too many parameters of F"},
+        {{{"main.qn", bigDefinitions}}, {}, "error [main.qn:5]: macro definitions too large in all"},
+        {{{"main.qn", "\n#error " + std::string(1 << 20, 'e') + "\n"}}, {}, "error [main.qn:2]: directive too long (over 1 MiB)"},
         {{{"main.qn", "#line x\n"}}, {}, "error [main.qn:1]: #line needs a line number"},
         {{{"main.qn", "#line 0\n"}}, {}, "error [main.qn:1]: line number out of range"},
         {{{"main.qn", "#line 2147483647\nx\n"}}, {}, "error [main.qn:1]: line number out of range"},
