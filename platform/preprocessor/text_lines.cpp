@@ -100,7 +100,7 @@ void Walker::copyTextLine(File& file) {
             i = end;
         } else if (c == '"') {
             Span string = stringSpan(text, i, false);
-            if (!string.closed) throw Fault{"Unterminated string", line};
+            passString(file, string, line);
             line += string.newlines;
             outLine_ += string.newlines;
             i = string.end;
@@ -138,6 +138,16 @@ void Walker::copyTextLine(File& file) {
     if (out_.size() > kMaxOutputBytes) throw Fault{"macro expansion too large"};
 }
 
+void Walker::passString(File& file, const Span& string, int line) {
+    if (!string.closed) {
+        std::string message = "Unterminated string";
+        if (file.firstLongString > 0 && file.firstLongString < line)
+            message += " (the string opened at line " + std::to_string(file.firstLongString) + " runs across lines)";
+        throw Fault{message, line};
+    }
+    if (string.newlines > 0 && file.firstLongString == 0) file.firstLongString = line;
+}
+
 // A text line of a group left out: only where it ends matters, and a
 // string may run across lines there too.
 void Walker::skipTextLine(File& file) {
@@ -149,7 +159,7 @@ void Walker::skipTextLine(File& file) {
         const char c2 = i + 1 < n ? text[i + 1] : '\0';
         if (c == '"') {
             Span string = stringSpan(text, i, false);
-            if (!string.closed) throw Fault{"Unterminated string", file.line};
+            passString(file, string, file.line);
             file.line += string.newlines;
             i = string.end;
         } else if (c == '/' && c2 == '*') {

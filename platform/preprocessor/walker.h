@@ -38,6 +38,9 @@ private:
         int line = 1;       // the line at pos
         int faultLine = 1;  // the line a fault in the current directive or text line is reported at
         int depth = 0;
+        // The first string that ran across lines: where a quote left open
+        // by mistake (a "\" typed for "\\") most likely is.
+        int firstLongString = 0;
         std::vector<Conditional> conditionals;
         bool active() const { return conditionals.empty() || conditionals.back().active; }
     };
@@ -52,6 +55,8 @@ private:
     std::vector<Token> expandRest(File& file, Lexer& line);
     void copyTextLine(File& file);
     void skipTextLine(File& file);
+    // Checks a string met in the text; counts its lines.
+    void passString(File& file, const Span& string, int line);
     bool expandInText(File& file, Macro& macro, std::size_t nameStart, std::size_t nameEnd, int& line);
     void sync(const File& file, int line);
     SourceFile read(const std::string& path);

@@ -311,6 +311,8 @@ TEST(Preprocess, EveryFaultIsOneMessageWithItsFileAndLine) {
         {{{"main.qn", "#include \"lib.qn\"\n"}, {"lib.qn", std::string("a\nb\0c\n", 6)}}, {},
          "error [lib.qn:2]: NUL byte in the text (not a text file?)"},
         {{{"main.qn", "s = \"\\\";\nx = 1;\n"}}, {}, "error [main.qn:1]: Unterminated string"},
+        {{{"main.qn", "s = \"\\\";\nprint(\"x\");\n"}}, {},
+         "error [main.qn:2]: Unterminated string (the string opened at line 1 runs across lines)"},
         {{{"main.qn", "#if 0\ns = \"\\\";\n#endif\n"}}, {}, "error [main.qn:2]: Unterminated string"},
         {{{"main.qn", "#define F(a) a\nF(\"open\n)\n"}}, {}, "error [main.qn:2]: Unterminated string"},
         {{}, {}, "error: cannot open script file \"main.qn\": No such file or directory"},
