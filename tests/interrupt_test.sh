@@ -57,7 +57,7 @@ printf 'sleep(100000);\nprint("after sleep");\n' > sleep.qn
 interrupt_run /dev/null sleep.qn
 expect "sleep: stdout" "" "$quarn_out"
 expect "sleep: stderr" "error [2]: Interrupted" "$quarn_err"
-# The script is a pipe whose writer never writes.
+# The script is a pipe whose writer never writes, or a FIFO nobody opens.
 mkfifo endless.fifo
 sleep 30 > endless.fifo &
 writer=$!
@@ -65,4 +65,6 @@ interrupt_run endless.fifo /dev/stdin
 kill $writer 2> /dev/null
 expect "endless script: stdout" "" "$quarn_out"
 expect "endless script: stderr" "error: Interrupted" "$quarn_err"
+interrupt_run /dev/null endless.fifo
+expect "FIFO without a writer: stderr" "error: Interrupted" "$quarn_err"
 exit $fail

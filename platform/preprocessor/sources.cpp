@@ -91,13 +91,10 @@ SourceFile failed(const std::string& why, int line = 0) {
 
 SourceFile readSourceFile(const std::string& path) {
     SourceFile file;
-    int fd;
-    do {
-        // A FIFO or a device may keep open() waiting; Ctrl-C ends the wait.
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    } while (fd < 0 && errno == EINTR && !interruptPending());
+    // Not blocking: a FIFO without a writer would keep open() waiting where
+    // Ctrl-C cannot end the wait; reads wait in waitForInput instead.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        if (errno == EINTR) return failed("Interrupted");
         file.error = std::strerror(errno);
         // A path that cannot name a file (a folder too long, a file where a
         // folder should be) is missing: an include search goes on.
@@ -121,7 +118,7 @@ SourceFile readSourceFile(const std::string& path) {
         }
         ssize_t got = ::read(fd, piece, sizeof piece);
         if (got < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR || errno == EAGAIN) continue;
             int err = errno;
             ::close(fd);
             return failed(std::strerror(err));
