@@ -6,6 +6,7 @@
 #include "exec/exec.h"
 #include "exec/functions.h"
 #include "exec/interrupt.h"
+#include "platform/interrupt.h"
 #include "platform/preprocess.h"
 #include "value/raise.h"
 
@@ -91,30 +92,31 @@ NRefPtr runText(const char* text) {
 
 NRefPtr runScript(const char* path) {
     const PreprocessorSettings& settings = preprocessorSettings();
-    std::string outPath = std::string(path) + ".i";
+    // The preprocessor's argument list, without an output file: the text
+    // comes back in memory and nothing is written beside the script.
     std::vector<std::string> words;
     words.emplace_back("");
     for (const std::string& option : settings.options) words.push_back(option);
     words.push_back("-I" + settings.moduleDirectory);
-    words.push_back("-o" + outPath);
     words.emplace_back(path);
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
-    int rc = cpp_main(static_cast<int>(words.size()), argv.data());
-    if (rc != 0) {
-        std::remove(outPath.c_str());
+    std::string text;
+    if (cpp_main(static_cast<int>(words.size()), argv.data(), text) != 0) {
+        // Ctrl-C while preprocessing ends this run as an interrupted one.
+        if (interruptPending()) {
+            clearInterrupt();
+            noteRunInterrupted();
+        }
         return NRefPtr();
     }
     Context* tree = nullptr;
-    if (scanner_attach_file(outPath.c_str())) {
+    if (scanner_attach_named_text(text, path)) {
         tree = parseAttached();
     } else {
-        std::string message = "Cannot open input file: " + outPath + "\n";
-        print_frontend_error(message.c_str());
         scanner_detach();
     }
-    std::remove(outPath.c_str());
     if (!tree) return NRefPtr();
     return runTree(tree);
 }

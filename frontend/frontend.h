@@ -13,6 +13,9 @@
 // Returns false when the reader could not be made (the input reads as empty).
 bool scanner_attach_file(const char* path);
 bool scanner_attach_text(const char* text);
+// A text from memory that names its source (a preprocessed script, whose
+// line markers then name the files and lines it came from).
+bool scanner_attach_named_text(const std::string& text, const char* name);
 void scanner_detach();
 
 // A line typed at the console ends a line comment or a directive line that

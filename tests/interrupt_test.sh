@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Ctrl-C (SIGINT) while a script runs ends that run with "Interrupted": the
 # script's try does not catch it, a nested eval passes it on, sleep wakes up,
-# main is not started afterwards, and talk mode (-t) still follows. Without
+# main is not started afterwards, and talk mode (-t) still follows. So does
+# Ctrl-C while the preprocessor waits for a script that never ends. Without
 # talk mode the process ends with status 130, with it 0.
 set -u
 quarn=$1
@@ -58,4 +59,14 @@ printf 'sleep(100000);\nprint("after sleep");\n' > sleep.qn
 interrupt_run /dev/null sleep.qn
 expect "sleep: stdout" "" "$quarn_out"
 expect "sleep: stderr" "error [2]: Interrupted" "$quarn_err"
+# The script is a pipe whose writer never writes, or a FIFO nobody opens.
+mkfifo endless.fifo
+sleep 30 > endless.fifo &
+writer=$!
+interrupt_run endless.fifo /dev/stdin
+kill $writer 2> /dev/null
+expect "endless script: stdout" "" "$quarn_out"
+expect "endless script: stderr" "error: Interrupted" "$quarn_err"
+interrupt_run /dev/null endless.fifo
+expect "FIFO without a writer: stderr" "error: Interrupted" "$quarn_err"
 exit $fail

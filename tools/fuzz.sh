@@ -6,16 +6,17 @@
 #
 #   tools/fuzz.sh [SECONDS] [TARGET...]
 #
-# SECONDS per target (default 90); targets fuzz_parse and fuzz_run (default
-# both). The corpus each target grows is kept in build-fuzz/fuzz/corpus/ and
-# reused by the next run; the seeds are the test scripts and the examples.
+# SECONDS per target (default 90); targets fuzz_parse, fuzz_run and
+# fuzz_script (default all three). The corpus each target grows is kept in
+# build-fuzz/fuzz/corpus/ and reused by the next run; the seeds are the test
+# scripts and the examples.
 # QUARN_FUZZ_DIR names another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-90}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_parse fuzz_run)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_parse fuzz_run fuzz_script)
 dir=$(realpath -m "${QUARN_FUZZ_DIR:-build-fuzz}")
 root=$PWD
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quarn needs to build and test, only when some
-# are missing. Run as root on Debian.
+# are missing. Run as root on Debian. cpp (GNU's C preprocessor) is for the
+# tests only: the preprocessor's output is compared with its output.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build g++ clang flex bison libmcpp-dev
+  build-essential cmake ninja-build g++ clang flex bison cpp
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
   libedit-dev libgtest-dev python3 xvfb xauth fonts-ipafont-mincho fonts-dejavu-core
 )

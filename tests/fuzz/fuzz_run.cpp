@@ -9,56 +9,12 @@
 #include <cstdio>
 #include <string>
 
-#include "builtins/builtins.h"
 #include "exec/exec.h"
-#include "files/files.h"
-#include "frontend/scanner_state.h"
+#include "fresh_state.h"
 #include "platform/interrupt.h"
 #include "run_limits.h"
-#include "sandbox_builtins.h"
-#include "value/settings.h"
 
 namespace {
-
-// The sanitizer cannot clean up after an exception that unwinds more than
-// 64 MiB of stack (it then warns of false reports to come), and instrumented
-// evaluation levels are large, so the stack is kept below that: the
-// interpreter's stack check then ends deep recursion before its level count.
-constexpr std::size_t kInterpreterStack = std::size_t{48} << 20;
-constexpr int kTimeCapMs = 2000;
-
-// The state every input starts from: the core table with the sandboxed
-// keys, one global frame, no open file, the default settings.
-void openFreshState() {
-    scanner_reset_mode();
-    registerCoreBuiltins();
-    installSandboxBuiltins();
-    scopeOpenFunctionFrame();
-    setNumberFormat("%.3f");
-    setCompareTolerance(0.0);
-    setStrictMode(false);
-}
-
-void clearState() {
-    scopeClearAll();
-    clearFunctions();
-    closeAllFiles();
-}
-
-// A text that defines main has it called, as the driver does for a script,
-// so the test scripts among the seeds run their bodies.
-void callMain() {
-    switch (mainProbe()) {
-    case 1:
-        runText("exit(main(0));");
-        break;
-    case 0:
-        runText("exit(main());");
-        break;
-    default:
-        break;
-    }
-}
 
 InterpreterThread* g_interpreter = nullptr;
 TimeCap* g_timeCap = nullptr;

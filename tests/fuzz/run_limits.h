@@ -11,6 +11,13 @@
 #include <mutex>
 #include <thread>
 
+// The sanitizer cannot clean up after an exception that unwinds more than
+// 64 MiB of stack (it then warns of false reports to come), and instrumented
+// evaluation levels are large, so the stack is kept below that: the
+// interpreter's stack check then ends deep recursion before its level count.
+constexpr std::size_t kInterpreterStack = std::size_t{48} << 20;
+constexpr int kTimeCapMs = 2000;
+
 // One long-lived thread with a large stack; run() hands it a job and waits
 // for it, so deep recursion meets the interpreter's own depth limit as it
 // does in the real program instead of the small stack of the fuzzer's thread.
