@@ -303,7 +303,7 @@ constexpr BuiltinHelp kConsole[] = {
      "taken as they are pressed, without Enter. When standard input is not a terminal the keys are its "
      "bytes, and at its end a key is always waiting.",
      "1 or 0", "",
-     "$ echo 'print(kbhit(), \" \", getch(), \" \", getch());' > keys.qn\n$ printf 'x' | quarn keys.qn\n"
+     "$ echo 'print(kbhit(), \" \", getch(), \" \", getch());' > keys.qn\n$ printf 'x' > key.txt\n$ quarn keys.qn < key.txt\n"
      "1.000 120.000 -1.000"},
     {"getch$0", "getch()",
      "Waits for a key press and gives its character code, without showing the key. When standard input "

@@ -12,20 +12,9 @@ cmake -S . -B "$dir" -G Ninja -DQUARN_SANITIZE=ON > /dev/null
 cmake --build "$dir" -j "${QUARN_JOBS:-2}"
 built=$(date +%s)
 
-display_pid=
-if [ -z "${DISPLAY:-}" ] && command -v Xvfb > /dev/null; then
-  for n in 89 88 87 86 85; do
-    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
-      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-      display_pid=$!
-      export DISPLAY=:$n
-      break
-    fi
-  done
-  sleep 1
-fi
-cleanup() { [ -n "$display_pid" ] && kill "$display_pid" 2> /dev/null || true; }
-trap cleanup EXIT
+source tools/virtual_display.sh
+start_virtual_display 89 88 87 86 85
+trap stop_virtual_display EXIT
 
 # Leaks are checked at every exit; the suppressions cover only blocks that
 # system libraries keep for the life of the process.

@@ -22,20 +22,9 @@ if [ "$fuzz_seconds" != 0 ]; then
   bash tools/fuzz.sh "$fuzz_seconds" || failed+=("fuzzing")
 fi
 
-display_pid=
-if [ -z "${DISPLAY:-}" ] && command -v Xvfb > /dev/null; then
-  for n in 99 98 97 96 95; do
-    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
-      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-      display_pid=$!
-      export DISPLAY=:$n
-      break
-    fi
-  done
-  sleep 1
-fi
-cleanup() { [ -n "$display_pid" ] && kill "$display_pid" 2> /dev/null || true; }
-trap cleanup EXIT
+source tools/virtual_display.sh
+start_virtual_display 99 98 97 96 95
+trap stop_virtual_display EXIT
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${failed[*]} (see above); the normal suite runs all the same"
