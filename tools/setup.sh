@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build g++ clang flex bison libmcpp-dev
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev
-  libedit-dev libgtest-dev xvfb xauth fonts-ipafont-mincho fonts-dejavu-core
+  libx11-dev libxext-dev libedit-dev libgtest-dev xvfb xauth xdotool fonts-ipafont-mincho fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do
