@@ -46,7 +46,12 @@ bool GWindow::initVideo() {
         }
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        lastError_ = SDL_GetError();
+        const char* x11 = std::getenv("DISPLAY");
+        const char* driver = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+        if (x11 && *x11 && driver && std::string(driver) == "x11")
+            lastError_ = std::string("no display (cannot open DISPLAY ") + x11 + ")";
+        else
+            lastError_ = SDL_GetError();
         return false;
     }
     videoReady_ = true;
