@@ -206,3 +206,25 @@ TEST(Frame3D, GridAxesAndLighting) {
     EXPECT_TRUE(near(grab().at(100, 80), lit[0], lit[1], lit[2], 4));
     w.close();
 }
+
+// Lighting depends on the angle to the light, not on a face's size or on a
+// scaling transform: grey 0.5 facing the light shows 0.5 diffuse plus the
+// ambient shares 0.2 x 0.3 (light) and 0.2 x 0.2 (scene), 0.6 in all.
+TEST(FrameLit, ShadeDoesNotDependOnSize) {
+    REQUIRE_DISPLAY();
+    openFresh(200, 200, 2);
+    struct Square {
+        double half, scale;
+    } squares[] = {{0.1, 1}, {0.6, 1}, {0.025, 4}};
+    for (const Square& s : squares) {
+        call(gbCls);
+        call(gbTransform, {matrix(3, 3, {s.scale, 0, 0, 0, s.scale, 0, 0, 0, s.scale})});
+        call(gbColor, {num(0.5)});
+        double h = s.half;
+        call(gbPoly, {row({-h, -h, 0}), row({h, -h, 0}), row({h, h, 0}), row({-h, h, 0})});
+        // Beside the grid line and the y axis arrow through the middle.
+        auto px = grab().at(104, 96);
+        EXPECT_TRUE(near(px, 153, 153, 153, 3)) << px[0] << " half side " << h << ", scaled by " << s.scale;
+    }
+    GWindow::instance().close();
+}
