@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "graphics/camera.h"
 #include "graphics/label.h"
@@ -108,44 +110,24 @@ void GCam2D::drawDecorations(GLLabel& label, double gridX, double gridY) {
     double y0 = std::fmin(yMin(), yMax()), y1 = std::fmax(yMin(), yMax());
     double gx = usableStep(gridX, x0, x1);
     double gy = usableStep(gridY, y0, y1);
-    // Labels sit two pixels inside the bottom and left edges of the view.
-    double pixelX = (x1 - x0) / width, pixelY = (y1 - y0) / height;
+    const int maxLines = static_cast<int>(kMaxGridLines) + 1;
+    std::vector<double> xs = gx > 0 ? gridLines(x0, x1, gx, maxLines) : std::vector<double>();
+    std::vector<double> ys = gy > 0 ? gridLines(y0, y1, gy, maxLines) : std::vector<double>();
 
     glColor3f(0.3f, 0.3f, 0.3f);
     glBegin(GL_LINES);
-    if (gx > 0) {
-        double start = x0 - std::fmod(x0, gx);
-        for (int i = 0; start + i * gx <= x1; ++i) {
-            double x = start + i * gx;
-            glVertex3d(x, y0, 1.0);
-            glVertex3d(x, y1, 1.0);
-        }
+    for (double x : xs) {
+        glVertex3d(x, y0, 1.0);
+        glVertex3d(x, y1, 1.0);
     }
-    if (gy > 0) {
-        double start = y0 - std::fmod(y0, gy);
-        for (int i = 0; start + i * gy <= y1; ++i) {
-            double y = start + i * gy;
-            glVertex3d(x0, y, 1.0);
-            glVertex3d(x1, y, 1.0);
-        }
+    for (double y : ys) {
+        glVertex3d(x0, y, 1.0);
+        glVertex3d(x1, y, 1.0);
     }
     glEnd();
 
     glColor3f(0.5f, 0.5f, 0.5f);
-    if (gx > 0) {
-        double start = x0 - std::fmod(x0, gx);
-        for (int i = 0; start + i * gx <= x1; ++i) {
-            double x = start + i * gx;
-            label.drawText(x + 2 * pixelX, y0 + 2 * pixelY, 1.0, numberLabel(x, gx));
-        }
-    }
-    if (gy > 0) {
-        double start = y0 - std::fmod(y0, gy);
-        for (int i = 0; start + i * gy <= y1; ++i) {
-            double y = start + i * gy;
-            label.drawText(x0 + 2 * pixelX, y + 2 * pixelY, 1.0, numberLabel(y, gy));
-        }
-    }
+    drawGridLabels(label, xs, ys, gx, gy);
 
     glBegin(GL_LINES);
     glVertex3d(x0, 0.0, 1.0);
@@ -153,4 +135,39 @@ void GCam2D::drawDecorations(GLLabel& label, double gridX, double gridY) {
     glVertex3d(0.0, y0, 1.0);
     glVertex3d(0.0, y1, 1.0);
     glEnd();
+}
+
+// The x values sit along the bottom edge right of their lines, the y values
+// along the left edge above theirs. A label that would leave the view goes to
+// the other side of its line (at the right and top edges), and a y label that
+// would cover the x label in the bottom-left corner moves up above it.
+// Positions are in pixels from the bottom-left corner of the view.
+void GCam2D::drawGridLabels(GLLabel& label, const std::vector<double>& xs, const std::vector<double>& ys, double gx,
+                            double gy) {
+    double x0 = std::fmin(xMin(), xMax()), x1 = std::fmax(xMin(), xMax());
+    double y0 = std::fmin(yMin(), yMax()), y1 = std::fmax(yMin(), yMax());
+    double pixelX = (x1 - x0) / width, pixelY = (y1 - y0) / height;
+    // A text bitmap is the cell height + 2 tall, with its text 2 pixels right
+    // of its corner.
+    const double bitmapHeight = label.cellHeight() + 2;
+    const double gap = 2;
+    double cornerTextLeft = width;  // where the first x label's text starts
+    for (double x : xs) {
+        std::string text = numberLabel(x, gx);
+        double textWidth = label.textWidth(text);
+        double line = (x - x0) / pixelX;
+        double corner = line + gap;
+        if (corner + 2 + textWidth > width) corner = std::fmax(0.0, line - gap - textWidth - 2);
+        if (x == xs.front()) cornerTextLeft = corner + 2;
+        label.drawText(x0 + corner * pixelX, y0 + gap * pixelY, 1.0, text);
+    }
+    for (double y : ys) {
+        std::string text = numberLabel(y, gy);
+        double line = (y - y0) / pixelY;
+        double corner = line + gap;
+        if (corner + bitmapHeight > height) corner = std::fmax(0.0, line - gap - bitmapHeight);
+        bool coversCornerLabel = corner < gap + bitmapHeight && cornerTextLeft < gap + 2 + label.textWidth(text);
+        if (coversCornerLabel) corner = gap + bitmapHeight;
+        label.drawText(x0 + gap * pixelX, y0 + corner * pixelY, 1.0, text);
+    }
 }

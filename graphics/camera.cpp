@@ -31,6 +31,19 @@ double niceStep(double a, double b) {
     return p * s;
 }
 
+std::vector<double> gridLines(double lo, double hi, double step, int maxLines) {
+    std::vector<double> lines;
+    if (!(step > 0) || !(lo <= hi)) return lines;
+    double slack = step * 1e-6;
+    double first = std::ceil((lo - slack) / step), last = std::floor((hi + slack) / step);
+    if (!std::isfinite(first) || !std::isfinite(last)) return lines;
+    // Counted, not stepped to last: far from zero, first + 1 may equal first.
+    double count = last - first + 1;
+    for (int i = 0; i < maxLines && i < count; ++i)
+        lines.push_back(std::fmin(std::fmax((first + i) * step, lo), hi));
+    return lines;
+}
+
 double wrapDegrees(double v) {
     // Any angle, however far below zero, lands in [0, 360).
     v = std::fmod(v, 360.0);

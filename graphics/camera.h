@@ -2,6 +2,8 @@
 // behind the display list, and the view changes of left-button drags.
 #pragma once
 
+#include <vector>
+
 #include "graphics/commands.h"
 
 class GLLabel;
@@ -51,6 +53,10 @@ public:
     double xMax() const { return cx + sx * (width / height); }
     double yMin() const { return cy - sy; }
     double yMax() const { return cy + sy; }
+
+private:
+    void drawGridLabels(GLLabel& label, const std::vector<double>& xs, const std::vector<double>& ys, double gx,
+                        double gy);
 };
 
 class GCam3D final : public GCamera {
@@ -80,5 +86,9 @@ public:
 // A grid step of a tenth, a fifth or one power of ten that suits a..b
 // (signed like b - a); 0 for an empty or unmeasurable range.
 double niceStep(double a, double b);
+// The multiples of step (> 0) in lo..hi, at most maxLines of them. A multiple
+// that rounding puts a hair outside the range (a millionth of a step) counts
+// as inside and is moved onto its edge, so that lines on the edges are kept.
+std::vector<double> gridLines(double lo, double hi, double step, int maxLines);
 // Brings an angle in degrees into [0, 360).
 double wrapDegrees(double v);

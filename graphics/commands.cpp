@@ -97,12 +97,15 @@ void GCPoly::draw(int viewMode) {
         // side that faces away from being lit wrongly.
         glEnable(GL_LIGHTING);
         glEnable(GL_CULL_FACE);
+        // A scaling transform must not change the shade either.
+        glEnable(GL_NORMALIZE);
         Vec3 n = faceNormal(vertices);
         glNormal3d(n.x, n.y, n.z);
         drawFilled(vertices, nonConvex);
         std::vector<Vec4> reversed(vertices.rbegin(), vertices.rend());
         glNormal3d(-n.x, -n.y, -n.z);
         drawFilled(reversed, nonConvex);
+        glDisable(GL_NORMALIZE);
         glDisable(GL_CULL_FACE);
         glDisable(GL_LIGHTING);
         return;

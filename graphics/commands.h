@@ -104,5 +104,5 @@ struct Vec3 {
 std::array<Vec3, 6> arrowSegments(Vec3 f, Vec3 t, double s, int viewMode);
 // True when the turns between consecutive edges do not all point one way.
 bool isNonConvex(const std::vector<Vec4>& v);
-// The face normal by Newell's method (unnormalised; zero for a degenerate face).
+// The unit face normal by Newell's method (zero for a degenerate face).
 Vec3 faceNormal(const std::vector<Vec4>& v);

@@ -1,4 +1,5 @@
 // Arrow heads, convexity and face normals of the recorded shapes.
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/commands.h"
@@ -52,13 +53,30 @@ bool isNonConvex(const std::vector<Vec4>& v) {
 }
 
 Vec3 faceNormal(const std::vector<Vec4>& v) {
+    // Newell's sums over the vertices taken relative to the first one and in
+    // units of the largest offset (halves first, which cannot overflow), so
+    // that neither a huge face overflows nor a tiny one vanishes; then made
+    // of unit length, so that lighting does not depend on the size.
+    std::vector<Vec3> offsets;
+    offsets.reserve(v.size());
+    double unit = 0;
+    for (const Vec4& p : v) {
+        for (double c : {p.x, p.y, p.z})
+            if (!std::isfinite(c)) return {0, 0, 0};
+        Vec3 half = sub(scale(xyz(p), 0.5), scale(xyz(v[0]), 0.5));
+        unit = std::max({unit, std::fabs(half.x), std::fabs(half.y), std::fabs(half.z)});
+        offsets.push_back(half);
+    }
+    if (unit == 0) return {0, 0, 0};
     Vec3 n{0, 0, 0};
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        const Vec4& a = v[i];
-        const Vec4& b = v[(i + 1) % v.size()];
+    for (std::size_t i = 0; i < offsets.size(); ++i) {
+        // Divided, not multiplied by 1 / unit, which overflows for a subnormal unit.
+        const Vec3& p = offsets[i];
+        const Vec3& q = offsets[(i + 1) % offsets.size()];
+        Vec3 a{p.x / unit, p.y / unit, p.z / unit}, b{q.x / unit, q.y / unit, q.z / unit};
         n.x += (a.y - b.y) * (a.z + b.z);
         n.y += (a.z - b.z) * (a.x + b.x);
         n.z += (a.x - b.x) * (a.y + b.y);
     }
-    return n;
+    return normalise(n);
 }

@@ -3,8 +3,12 @@
 #include "graphics/gwindow.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 #include <chrono>
+#include <csignal>
+
+#include "graphics/display_watch.h"
 
 namespace {
 // Larger windows than these are refused rather than attempted: their frame
@@ -18,6 +22,11 @@ Uint32 wakeEventType() {
         return t == static_cast<Uint32>(-1) ? static_cast<Uint32>(SDL_USEREVENT) : t;
     }();
     return type;
+}
+// Events for a window closed earlier, and the wake-ups, are not the user's.
+bool isForThisWindow(const SDL_Event& e, Uint32 windowId) {
+    if (e.type == wakeEventType() || e.type == SDL_SYSWMEVENT) return false;
+    return e.type != SDL_WINDOWEVENT || e.window.windowID == windowId;
 }
 bool isUserInput(const SDL_Event& e) {
     switch (e.type) {
@@ -61,11 +70,20 @@ GWindow::~GWindow() {
         shutdown_ = true;
     }
     openWanted_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    // The window thread cannot wait for itself (when a library calls exit
+    // on it), and after a cut display connection it never ends.
+    if (thread_.joinable()) {
+        if (thread_.get_id() == std::this_thread::get_id() || displayCut_) thread_.detach();
+        else thread_.join();
+    }
 }
 
 bool GWindow::open(int width, int height, int mode) {
     if (isOpen() || width < 1 || height < 1) return false;
+    if (displayCut_) {
+        lastError_ = "the connection to the display was cut";
+        return false;
+    }
     {
         // A window closed a moment ago may still be finishing.
         std::unique_lock<std::mutex> lock(requestLock_);
@@ -173,6 +191,12 @@ void GWindow::setTitle(const std::string& text) {
 }
 
 void GWindow::threadMain() {
+    // Writing to a display connection that was cut raises SIGPIPE, which
+    // would end the program; blocked here, the write only fails.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(requestLock_);
@@ -197,15 +221,19 @@ void GWindow::runWindow() {
     paint(nullptr);
     ready_ = true;
     running_ = true;
-    while (running_) {
+    const Uint32 windowId = SDL_GetWindowID(static_cast<SDL_Window*>(sdlWindow_));
+    // Destroyed by another program: as if the user had closed it.
+    auto stillThere = [&] { return running_ && !display_watch::windowLost(); };
+    while (stillThere()) {
         serveRequests();
         SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, 20)) {
-            do {
-                if (e.type != wakeEventType() && !(injectedInputOnly && isUserInput(e))) handleEvent(e);
-            } while (running_ && SDL_PollEvent(&e));
-        }
+        if (!stillThere() || !SDL_WaitEventTimeout(&e, 20)) continue;
+        do {
+            if (display_watch::tellsWindowDestroyed(e)) running_ = false;
+            else if (isForThisWindow(e, windowId) && !(injectedInputOnly && isUserInput(e))) handleEvent(e);
+        } while (stillThere() && SDL_PollEvent(&e));
     }
+    running_ = false;
 }
 
 void GWindow::serveRequests() {

@@ -99,6 +99,10 @@ private:
     bool createWindow();
     void runWindow();
     void destroyWindow();
+    // The display connection was cut (on the window thread, which then stays
+    // in the display library for good): the window counts as closed, and no
+    // window opens again.
+    void abandonWindow();
     void serveRequests();
     void handleEvent(const SDL_Event& e);
     void handleKey(int sym);
@@ -136,6 +140,7 @@ private:
     std::atomic<bool> windowOpen_{false};
     std::atomic<bool> ready_{false};
     std::atomic<bool> failed_{false};
+    std::atomic<bool> displayCut_{false};
     std::atomic<std::uint64_t> frames_{0};
     std::atomic<std::uint64_t> repaintRequests_{0};
 

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "graphics/display_watch.h"
 #include "graphics/gwindow.h"
 
 namespace {
@@ -26,6 +27,10 @@ bool GWindow::initVideo() {
     if (videoReady_) return true;
     // The interpreter keeps its own handling of Ctrl-C.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Closing the window is not the end of the program: without this, the
+    // close of the last window also queues a quit event, which would close
+    // the next window as soon as it opens.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // Only a real display will do: SDL would otherwise fall back to an
     // invisible off-screen window (and other back ends print their own noise).
     if (!std::getenv("SDL_VIDEODRIVER")) {
@@ -41,7 +46,12 @@ bool GWindow::initVideo() {
         }
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        lastError_ = SDL_GetError();
+        const char* x11 = std::getenv("DISPLAY");
+        const char* driver = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+        if (x11 && *x11 && driver && std::string(driver) == "x11")
+            lastError_ = std::string("no display (cannot open DISPLAY ") + x11 + ")";
+        else
+            lastError_ = SDL_GetError();
         return false;
     }
     videoReady_ = true;
@@ -50,6 +60,9 @@ bool GWindow::initVideo() {
 
 bool GWindow::createWindow() {
     SDL_Window* window = nullptr;
+    // Whatever the last window left in the queue is not for this one.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     // The full format first (alpha and stencil), then whatever the display has.
     if (!makeWindow(requestedWidth_, requestedHeight_, true, window) &&
         !makeWindow(requestedWidth_, requestedHeight_, false, window)) {
@@ -57,6 +70,7 @@ bool GWindow::createWindow() {
         return false;
     }
     sdlWindow_ = window;
+    display_watch::watch(window, [] { GWindow::instance().abandonWindow(); });
     windowOpen_ = true;
     list_.setOwner(this);
     list_.clear();
@@ -86,12 +100,29 @@ void GWindow::destroyWindow() {
         std::lock_guard<std::mutex> guard(windowLock_);
         camera_.reset();
     }
+    display_watch::forget();
     if (dragging_) SDL_CaptureMouse(SDL_FALSE);
     if (glContext_) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
     glContext_ = nullptr;
     SDL_DestroyWindow(static_cast<SDL_Window*>(sdlWindow_));
     sdlWindow_ = nullptr;
+    display_watch::settle();
     windowOpen_ = false;
+    {
+        std::lock_guard<std::mutex> guard(requestLock_);
+        serving_ = false;
+        requests_.clear();
+    }
+    served_.notify_all();
+}
+
+void GWindow::abandonWindow() {
+    // Only flags and the request queue: the window lock may be held below
+    // (by a frame whose drawing met the cut), and the window, its context and
+    // the camera stay as they are.
+    displayCut_ = true;
+    windowOpen_ = false;
+    failed_ = true;  // an open still waiting for its first frame gives up
     {
         std::lock_guard<std::mutex> guard(requestLock_);
         serving_ = false;

@@ -169,3 +169,26 @@ TEST(CameraMaths, NiceStep) {
                    {0, 0.012, 0.001}, {-400, 400, 100}, {2, 2, 0}, {0, INFINITY, 0}, {0, NAN, 0}})
         EXPECT_NEAR(niceStep(c.from, c.to), c.step, 1e-12) << c.from << " " << c.to;
 }
+
+// Multiples on the edges survive the rounding of the step (0.2 is a little
+// more than a fifth); lines stay inside the range and their number is bounded.
+TEST(CameraMaths, GridLines) {
+    struct Case {
+        double lo, hi, step;
+        std::size_t count;
+        double first, last;
+    };
+    for (Case c : {Case{-2, 2, 0.2, 21, -2, 2}, {-1, 1, 0.2, 11, -1, 1}, {0.1, 0.95, 0.2, 4, 0.2, 0.8},
+                   {-0.3, 0.3, 0.1, 7, -0.3, 0.3}, {0, 200, 20, 11, 0, 200}, {0.15, 0.19, 0.2, 0, 0, 0},
+                   {1e20, 1e20 + 1e5, 1e4, 11, 1e20, 1e20 + 1e5}, {-1, 1, 1e-9, 50, -1, -1 + 49e-9},
+                   {-1, 1, 0, 0, 0, 0}, {-1, NAN, 0.1, 0, 0, 0}}) {
+        std::vector<double> v = gridLines(c.lo, c.hi, c.step, 50);
+        ASSERT_EQ(v.size(), c.count) << c.lo << ".." << c.hi << " by " << c.step;
+        if (v.empty()) continue;
+        EXPECT_NEAR(v.front(), c.first, 1e-9 * std::fabs(c.first) + 1e-15) << c.lo << " by " << c.step;
+        EXPECT_NEAR(v.back(), c.last, 1e-9 * std::fabs(c.last) + 1e-15) << c.hi << " by " << c.step;
+        for (double x : v) EXPECT_TRUE(x >= c.lo && x <= c.hi) << x;
+    }
+    // Far from zero the multiples cannot be told apart: still at most maxLines.
+    EXPECT_LE(gridLines(1e300, 1.0000001e300, 1, 50).size(), 50u);
+}

@@ -206,3 +206,44 @@ TEST(Frame3D, GridAxesAndLighting) {
     EXPECT_TRUE(near(grab().at(100, 80), lit[0], lit[1], lit[2], 4));
     w.close();
 }
+
+// Lines on the edges of the view keep their labels, moved inside: in the
+// initial 800 x 400 view x runs from -2 to 2 and y from -1 to 1 in steps of 0.2.
+TEST(FrameGrid, LabelsOfEdgeLinesStayInside) {
+    REQUIRE_DISPLAY();
+    openFresh(800, 400, 0);
+    FramePixels f = grab();
+    dumpFrame(f, "edge_labels");
+    struct Corner {
+        const char* labels;
+        int x0, y0, x1, y1;  // where only those labels reach (rows counted from the top)
+    } corners[] = {
+        {"2 at the right edge", 788, 370, 799, 399},
+        {"1 at the top edge", 0, 0, 12, 18},
+        {"-2 and -1 in the bottom-left corner", 0, 360, 12, 399},
+    };
+    for (const Corner& c : corners) EXPECT_GT(countColour(f, c.x0, c.y0, c.x1, c.y1, 128, 128, 128), 3) << c.labels;
+    GWindow::instance().close();
+}
+
+// Lighting depends on the angle to the light, not on a face's size or on a
+// scaling transform: grey 0.5 facing the light shows 0.5 diffuse plus the
+// ambient shares 0.2 x 0.3 (light) and 0.2 x 0.2 (scene), 0.6 in all.
+TEST(FrameLit, ShadeDoesNotDependOnSize) {
+    REQUIRE_DISPLAY();
+    openFresh(200, 200, 2);
+    struct Square {
+        double half, scale;
+    } squares[] = {{0.1, 1}, {0.6, 1}, {0.025, 4}};
+    for (const Square& s : squares) {
+        call(gbCls);
+        call(gbTransform, {matrix(3, 3, {s.scale, 0, 0, 0, s.scale, 0, 0, 0, s.scale})});
+        call(gbColor, {num(0.5)});
+        double h = s.half;
+        call(gbPoly, {row({-h, -h, 0}), row({h, -h, 0}), row({h, h, 0}), row({-h, h, 0})});
+        // Beside the grid line and the y axis arrow through the middle.
+        auto px = grab().at(104, 96);
+        EXPECT_TRUE(near(px, 153, 153, 153, 3)) << px[0] << " half side " << h << ", scaled by " << s.scale;
+    }
+    GWindow::instance().close();
+}

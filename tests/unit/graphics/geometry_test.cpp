@@ -1,7 +1,9 @@
 // Arrow heads, convexity, face normals and stipple patterns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "graphics/commands.h"
 
@@ -60,12 +62,36 @@ TEST(Polygon, NonConvexTest) {
     EXPECT_FALSE(huge.nonConvex);
 }
 
-TEST(Polygon, FaceNormalFollowsWinding) {
-    Vec3 n = faceNormal({p2(0, 0), p2(1, 0), p2(1, 1), p2(0, 1)});
-    EXPECT_GT(n.z, 0);
-    EXPECT_NEAR(n.x, 0, 1e-12);
-    Vec3 m = faceNormal({p2(0, 0), p2(0, 1), p2(1, 1), p2(1, 0)});
-    EXPECT_LT(m.z, 0);
+// Unit length whatever the size or place of the face, its direction from
+// the winding; none for a degenerate or unmeasurable face.
+TEST(Polygon, FaceNormalIsAUnitVectorFromTheWinding) {
+    auto square = [](double x, double y, double half, bool clockwise) {
+        std::vector<Vec4> v = {p2(x - half, y - half), p2(x + half, y - half), p2(x + half, y + half),
+                               p2(x - half, y + half)};
+        if (clockwise) std::reverse(v.begin(), v.end());
+        return v;
+    };
+    struct Case {
+        std::vector<Vec4> face;
+        Vec3 normal;
+    } cases[] = {
+        {square(0, 0, 0.5, false), {0, 0, 1}},
+        {square(0, 0, 0.5, true), {0, 0, -1}},
+        {square(0, 0, 1e-200, false), {0, 0, 1}},
+        {square(0, 0, 1e-320, false), {0, 0, 1}},
+        {square(0, 0, 1e200, false), {0, 0, 1}},
+        {square(1e6, -1e6, 1e-3, false), {0, 0, 1}},
+        {{{0, 0, 0, 1}, {0, 0, 2, 1}, {2, 0, 2, 1}}, {0, 1, 0}},  // in the xz plane
+        {{p2(0, 0), p2(1, 1), p2(2, 2)}, {0, 0, 0}},              // a straight line
+        {{p2(0, 0), p2(INFINITY, 0), p2(0, 1)}, {0, 0, 0}},
+        {{p2(0, 0), p2(NAN, 0), p2(0, 1)}, {0, 0, 0}},
+        {{}, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        Vec3 n = faceNormal(c.face);
+        EXPECT_NEAR(dist(n, c.normal), 0, 1e-12) << c.face.size() << " vertices from (" << (c.face.empty() ? 0 : c.face[0].x)
+                                                << ", " << (c.face.empty() ? 0 : c.face[0].y) << ")";
+    }
 }
 
 TEST(LineStyle, StipplePatternsRepeatEveryFive) {

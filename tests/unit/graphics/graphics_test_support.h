@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 
+#include <unistd.h>
+
 #include "exec/exec.h"
 #include "graphics/graphics_builtins.h"
 #include "graphics/gwindow.h"
@@ -54,6 +56,25 @@ inline std::string errorOf(BuiltinEntry entry, ArgList args) {
         return e.what();
     }
     return "";
+}
+
+// Runs this test program again for the tests matching a filter, with
+// `environment` (words for env) set; gives its exit status and its standard
+// error. For checks that need a fresh process or leave theirs spoiled.
+struct ChildRun {
+    int status = -1;
+    std::string err;
+};
+inline ChildRun runThisProgram(const std::string& environment, const std::string& filter) {
+    std::string command = "env " + environment + " /proc/" + std::to_string(getpid()) +
+                          "/exe --gtest_filter=" + filter + " 2>&1 >/dev/null";
+    ChildRun run;
+    FILE* child = popen(command.c_str(), "r");
+    if (!child) return run;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, child)) run.err += buffer;
+    run.status = pclose(child);
+    return run;
 }
 
 inline bool haveDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }

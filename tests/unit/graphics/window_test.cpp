@@ -1,7 +1,11 @@
 // The window's own behaviour: keys, mouse, title, the menu, close and reopen.
 #include "graphics_test_support.h"
 
+#include <X11/Xlib.h>
+
 #include <thread>
+
+#include "graphics/display_watch.h"
 
 namespace {
 GCam2D& cam2D() { return *dynamic_cast<GCam2D*>(GWindow::instance().camera()); }
@@ -12,6 +16,36 @@ void userCloses() {
     e.type = SDL_WINDOWEVENT;
     e.window.event = SDL_WINDOWEVENT_CLOSE;
     GWindow::instance().inject(e);
+}
+
+// Another client does to the window what a window manager or a kill tool does.
+enum class Outside { AskToClose, Destroy, KillClient };
+void actFromOutside(Outside how) {
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_TRUE(display);
+    Window window = display_watch::windowId();
+    ASSERT_NE(window, 0u);
+    if (how == Outside::AskToClose) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = window;
+        e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &e);
+    } else if (how == Outside::Destroy) {
+        XDestroyWindow(display, window);
+    } else {
+        XKillClient(display, window);  // cuts the program's whole display connection
+    }
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
+bool closesWithin2s(GWindow& w) {
+    for (int wait = 0; wait < 2000 && w.isOpen(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return !w.isOpen();
 }
 
 class Window2D : public ::testing::Test {
@@ -152,8 +186,7 @@ TEST(WindowLife, CloseAndReopenManyTimes) {
         else call(gbLine, {row({0, 0}), row({1, 1})});
         EXPECT_EQ(w.list().size(), 5u);
         userCloses();
-        for (int wait = 0; wait < 2000 && w.isOpen(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        EXPECT_FALSE(w.isOpen());
+        EXPECT_TRUE(closesWithin2s(w));
         EXPECT_EQ(call(gbScreenOpen), 0);
         EXPECT_EQ(w.list().size(), 5u);  // kept until the next open
         EXPECT_EQ(call(gbLine, {row({0, 0}), row({1, 1})}), 0);
@@ -182,4 +215,51 @@ TEST(WindowLife, ClosingWhileAScriptDrawsLosesNothing) {
     openFresh(120, 90, 0);  // and it opens again
     EXPECT_EQ(w.list().size(), 4u);
     w.close();
+}
+
+// Closed by the window manager or destroyed by another client, the window
+// counts as closed by the user: the program goes on, and the first screen()
+// after it gives a window that stays.
+TEST(WindowLife, ClosedFromOutsideThenReopened) {
+    REQUIRE_DISPLAY();
+    GWindow& w = GWindow::instance();
+    struct {
+        const char* what;
+        Outside how;
+    } cases[] = {{"asked to close", Outside::AskToClose}, {"destroyed", Outside::Destroy}};
+    for (const auto& c : cases) {
+        openFresh(160, 120, 0);
+        actFromOutside(c.how);
+        EXPECT_TRUE(closesWithin2s(w)) << c.what;
+        EXPECT_EQ(call(gbLine, {row({0, 0}), row({1, 1})}), 0) << c.what;
+        ASSERT_EQ(call(gbScreen, {num(160), num(120)}), 1) << c.what << ": " << w.lastError();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_TRUE(w.isOpen()) << c.what;
+        call(gbColor, {num(1), num(0), num(0)});
+        EXPECT_EQ(call(gbLine, {row({-1, 0.49}), row({1, 0.49})}), 1) << c.what;
+        EXPECT_TRUE(near(grab().at(80, 30), 255, 0, 0)) << c.what;
+        w.close();
+    }
+}
+
+// Cut off with its whole display connection, the window counts as closed too
+// and the program goes on to a normal end, but opens no window again. Run in
+// a fresh copy of this test program, since it spoils its process for windows;
+// the window and its GL context are left behind on purpose (nothing can be
+// freed through a dead connection), so that copy is not checked for leaks.
+TEST(WindowLife, CutConnectionCountsAsClosed) {
+    REQUIRE_DISPLAY();
+    if (std::getenv("QUARN_CUT_CHILD")) {
+        GWindow& w = GWindow::instance();
+        openFresh(160, 120, 0);
+        actFromOutside(Outside::KillClient);
+        EXPECT_TRUE(closesWithin2s(w));
+        EXPECT_EQ(call(gbLine, {row({0, 0}), row({1, 1})}), 0);
+        EXPECT_EQ(call(gbScreen, {num(160), num(120)}), 0);
+        EXPECT_EQ(call(gbScreenOpen), 0);
+        return;
+    }
+    ChildRun run = runThisProgram("QUARN_CUT_CHILD=1 ASAN_OPTIONS=detect_leaks=0", "WindowLife.CutConnection*");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "screen(): cannot open the graphics window: the connection to the display was cut\n");
 }
