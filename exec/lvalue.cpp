@@ -40,8 +40,7 @@ Bounds evalSubscript(NContext& ctx, int line, Node* sub) {
 
 void storeWhole(int line, Symbol* s, const NRefPtr& v) {
     if (!asNum(v) && !asString(v)) raiseError(line, "Bad assignment with void expression");
-    if (s->value == v.get()) return;  // x = x: already bound
-    s->rebind(takeForBinding(v).get());
+    s->bindValue(v);
 }
 
 NNum& numberOf(int line, LValue& lv) {

@@ -192,7 +192,7 @@ NRefPtr evalVar(NContext& ctx, Node* node) {
         if (epoch != symbolEpoch()) s = scopeLookup(name);
         if (!s) raiseError(decl->line, "Variable %s not declared", name);
         if (!asNum(v) && !asString(v)) raiseError(decl->line, "Bad assignment with void expression");
-        if (s->value != v.get()) s->rebind(takeForBinding(v).get());
+        s->bindValue(v);
         result = v;
     }
     return result;

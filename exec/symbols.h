@@ -26,6 +26,13 @@ public:
 
     // Unbinds the old value and binds v (which may be null).
     void rebind(NRef* v);
+    // A whole-variable store: binds v, or a copy of it when another variable
+    // holds it. x = x keeps its object only when nothing else holds it (a
+    // parameter sharing its argument, or a pending operand, gets a copy).
+    void bindValue(const NRefPtr& v) {
+        if (value == v.get() && v->bindCount == 1 && v->refCount == 1) return;
+        rebind(takeForBinding(v).get());
+    }
     NRefPtr valueRef() const { return NRefPtr(value); }
 
     // Every call declares its parameters: freed symbols are kept for reuse.
