@@ -7,6 +7,7 @@
 #include "exec/eval_parts.h"
 #include "exec/functions.h"
 #include "exec/lvalue.h"
+#include "exec/prepare.h"
 #include "value/kernels.h"
 #include "value/ops.h"
 #include "value/raise.h"
@@ -294,8 +295,21 @@ HANDLER_DECL NRefPtr generalOperation(int line, std::int32_t kind, Operand& a, O
 // nest depends on the stack each level takes.
 HANDLER_DECL void operationOperand(NContext& ctx, Node* node, Operand& out) {
     Operand a, b;
-    fetchOperand(ctx, node->child[0], a);
-    fetchOperand(ctx, node->child[1], b);
+    if (node->note.flags & NOTE_SCALAR_LEFT) {
+        fetchOperand(ctx, node->child[0], a);
+        fetchOperand(ctx, node->child[1], b);
+    } else {
+        // The right operand may store into the left one's variable: both are
+        // taken as values, and a scalar's element is read only once both exist.
+        a.ref = evaluate(ctx, node->child[0]);
+        b.ref = evaluate(ctx, node->child[1]);
+        for (Operand* o : {&a, &b}) {
+            if (NNum* x = scalarNum(o->ref)) {
+                o->z = x->data[0];
+                o->scalar = true;
+            }
+        }
+    }
     std::int32_t kind = node->kind;
     if (a.scalar && b.scalar && kind != OP_DOT) {
         Kernel2 f = isComparison(kind) ? kCompareKernel[kind - OP_EQ] : kind == OP_ADD ? k_add : kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "exec/prepare.h"
 #include "exec/symbols.h"
 #include "value/raise.h"
 
@@ -68,8 +69,10 @@ void registerNative(const std::string& key, BuiltinEntry entry) {
 }
 
 void commitPending(PendingTable& pending) {
-    for (auto& [key, def] : pending)
+    for (auto& [key, def] : pending) {
+        prepareTree(def.body);
         functionTable().put(key, new func_tag__{FUNC_USER, nullptr, std::make_shared<UserBody>(def.params, def.body)});
+    }
     pending.clear();
 }
 

@@ -1,0 +1,94 @@
+#include "exec/prepare.h"
+
+#include <vector>
+
+namespace {
+
+bool isIndexTarget(const Node* target) {
+    if (target->kind == OP_INDEX) return true;
+    if (target->kind != OP_ROW) return false;
+    for (const Node* t = target->child[0]; t; t = nextOf(t))
+        if (t->kind == OP_INDEX) return true;
+    return false;
+}
+
+// Whether this node itself (not counting its operands) may store into a
+// variable's elements.
+bool storesItself(const Node* n) {
+    switch (n->kind) {
+    case OP_CALL:
+    case OP_INPUT:
+    case OP_LINPUT:
+        return true;
+    case OP_ASSIGN:
+        return isIndexTarget(n->child[0]);
+    case OP_SWAP:
+        return isIndexTarget(n->child[0]) || isIndexTarget(n->child[1]);
+    default:
+        if ((n->kind >= OP_PREINC && n->kind <= OP_POSTDEC) || (n->kind >= OP_ADDSET && n->kind <= OP_LDIVSET))
+            return isIndexTarget(n->child[0]);
+        return false;
+    }
+}
+
+bool isBinaryOperation(std::int32_t kind) {
+    return (kind >= OP_ADD && kind <= OP_LDIV) || kind == OP_AND || kind == OP_OR || (kind >= OP_EQ && kind <= OP_LE);
+}
+
+// Calls f on the first node of every list that hangs from n: its operands,
+// its payload's parts and a block's statements (each a list of one).
+template <class F>
+void forEachList(Node* n, F f) {
+    f(n->child[0]);
+    f(n->child[1]);
+    if (!n->data) return;
+    switch (n->kind) {
+    case OP_BLOCK:
+        for (Node* s : *blockContext(n)) f(s);
+        break;
+    case OP_COND:
+    case OP_IF:
+    case OP_TRY:
+        for (Node* p : static_cast<Payload3*>(n->data)->p) f(p);
+        break;
+    case OP_WHILE:
+    case OP_DO:
+    case OP_SWITCH:
+        for (Node* p : static_cast<Payload2*>(n->data)->p) f(p);
+        break;
+    case OP_FOR:
+        for (Node* p : static_cast<Payload4*>(n->data)->p) f(p);
+        break;
+    default:
+        break;
+    }
+}
+
+template <class F>
+void forEachPart(Node* n, F f) {
+    forEachList(n, [&](Node* first) {
+        for (Node* x = first; x; x = nextOf(x)) f(x);
+    });
+}
+
+}  // namespace
+
+void prepareTree(Node* root) {
+    if (!root) return;
+    // Trees can be very deep, so the walk keeps its own list: every node
+    // comes after its parent, and is noted before it in the reverse pass.
+    std::vector<Node*> order{root};
+    for (std::size_t i = 0; i < order.size(); ++i) forEachPart(order[i], [&](Node* part) { order.push_back(part); });
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        Node* n = *it;
+        bool mayStore = storesItself(n);
+        forEachPart(n, [&](Node* part) { mayStore = mayStore || (part->note.flags & NOTE_MAY_STORE); });
+        std::uint32_t flags = mayStore ? std::uint32_t{NOTE_MAY_STORE} : 0u;
+        if (isBinaryOperation(n->kind) && !(n->child[1]->note.flags & NOTE_MAY_STORE)) flags |= NOTE_SCALAR_LEFT;
+        n->note.flags = flags;
+    }
+}
+
+void prepareList(const Context& statements) {
+    for (Node* s : statements) prepareTree(s);
+}
