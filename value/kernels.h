@@ -42,18 +42,15 @@ inline Complex div(Complex a, Complex b) {
     return scaledDiv(a, b);
 }
 
-// Truncation toward zero through a signed 64-bit integer; NaN and values
-// outside [-2^63, 2^63) give -2^63.
-inline double trunc64(double x) {
-    if (x >= -9223372036854775808.0 && x < 9223372036854775808.0)
-        return static_cast<double>(static_cast<std::int64_t>(x));
-    return -9223372036854775808.0;
-}
+// Truncation toward zero in floating point, for every magnitude: NaN stays
+// NaN and an infinity stays infinite. A zero result is +0, as an integer
+// conversion would give.
+inline double truncQuotient(double x) { return std::trunc(x) + 0.0; }
 
 inline Complex ldiv(int line, Complex a, Complex b) {
     if (b.re == 0.0 && b.im == 0.0) raiseError(line, "Division by 0");
     Complex q = scaledDiv(a, b);
-    return {trunc64(q.re), trunc64(q.im)};
+    return {truncQuotient(q.re), truncQuotient(q.im)};
 }
 
 inline Complex mod(int line, Complex a, Complex b) {
