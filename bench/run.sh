@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Times the benchmark workloads: bench/run.sh path/to/quarn [repeats]
+# (WORKLOADS="fib startup" bench/run.sh ... times only those).
 # Builds nothing. For each workload it reports the best CPU time (user +
 # system) of the repeats and the peak resident memory, for quarn and, side
 # by side in the same run, for lua5.4, /usr/bin/python3 (with NumPy) and
@@ -14,7 +15,7 @@ fi
 quarn=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 repeats=${2:-3}
 here=$(cd "$(dirname "$0")" && pwd)
-workloads="startup scalar_loop subscript_loop fib append_set append_plus strings elementwise matmul inverse"
+workloads=${WORKLOADS:-"startup scalar_loop subscript_loop fib append_set append_plus strings elementwise matmul inverse"}
 
 # Language name, command, script extension.
 langs=("quarn|$quarn|qn")

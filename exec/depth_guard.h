@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "exec/interrupt.h"
 #include "platform/interrupt.h"
 
 // Evaluation levels allowed at most, whatever the stack: a plain recursive
@@ -22,9 +23,9 @@ constexpr int kMaxEvalDepth = 100000;
 
 class DepthGuard {
 public:
-    explicit DepthGuard(int line) {
+    __attribute__((always_inline)) explicit DepthGuard(int line) {
         if (++depth_ > kMaxEvalDepth || stackNearlyFull()) tooDeep(line);
-        if (interruptPending()) interrupted(line);
+        if (--untilPoll_ == 0 && interruptSeen()) interrupted(line);
     }
     ~DepthGuard() { --depth_; }
     DepthGuard(const DepthGuard&) = delete;
@@ -32,16 +33,32 @@ public:
 
     static int depth() { return depth_; }
 
+    // Looks at the interruption request every so many steps: a step is far
+    // cheaper than the look, and a few hundred steps take microseconds.
+    __attribute__((always_inline)) static void pollInterrupt(int line) {
+        if (--untilPoll_ == 0 && interruptSeen()) raiseInterrupted(line);
+    }
+    // The next step looks at once: after a built-in returns (it may have
+    // slept or waited for a key when the request came).
+    static void pollSoon() { untilPoll_ = 1; }
+
 private:
     static bool stackNearlyFull() {
         const char* here = static_cast<const char*>(__builtin_frame_address(0));
-        return here < stackLimit();
+        const char* limit = limit_;
+        if (__builtin_expect(limit == nullptr, 0)) limit = computeLimit();
+        return here < limit;
     }
-    // The lowest frame address still considered safe on this thread.
-    static const char* stackLimit();
+    // The lowest frame address still considered safe on this thread, found
+    // on the thread's first evaluation.
+    static const char* computeLimit();
+    static inline thread_local const char* limit_ = nullptr;
     [[noreturn]] static void tooDeep(int line);
     [[noreturn]] static void interrupted(int line);
+    // Restarts the count and tells whether an interruption is requested.
+    static bool interruptSeen();
 
     // Only the interpreter thread evaluates, so one counter serves.
     static int depth_;
+    static inline int untilPoll_ = 1;
 };

@@ -1,6 +1,9 @@
 #include "exec/prepare.h"
 
+#include <cstring>
 #include <vector>
+
+#include "exec/scalar_eval.h"
 
 namespace {
 
@@ -29,6 +32,34 @@ bool storesItself(const Node* n) {
             return isIndexTarget(n->child[0]);
         return false;
     }
+}
+
+// Whether this node itself may declare a name in the scope it runs in.
+bool declaresItself(const Node* n) {
+    switch (n->kind) {
+    case OP_VAR:
+    case OP_EXTERN:
+    case OP_INPUT:
+    case OP_LINPUT:
+        return true;
+    case OP_CALL:
+        // The built-in that runs a text in the caller's scope.
+        return std::strcmp(identName(n->child[1]), "eval") == 0;
+    default:
+        return false;
+    }
+}
+
+bool opensScope(std::int32_t kind) {
+    return kind == OP_BLOCK || kind == OP_IF || kind == OP_WHILE || kind == OP_DO || kind == OP_FOR || kind == OP_SWITCH;
+}
+
+bool isAppend(const Node* n) {
+    if (n->kind != OP_ASSIGN) return false;
+    const Node* target = n->child[0];
+    const Node* sum = n->child[1];
+    return target->kind == OP_IDENT && sum->kind == OP_ADD && sum->child[0]->kind == OP_IDENT &&
+           std::strcmp(identName(target), identName(sum->child[0])) == 0;
 }
 
 bool isBinaryOperation(std::int32_t kind) {
@@ -81,11 +112,13 @@ void prepareTree(Node* root) {
     for (std::size_t i = 0; i < order.size(); ++i) forEachPart(order[i], [&](Node* part) { order.push_back(part); });
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         Node* n = *it;
-        bool mayStore = storesItself(n);
-        forEachPart(n, [&](Node* part) { mayStore = mayStore || (part->note.flags & NOTE_MAY_STORE); });
-        std::uint32_t flags = mayStore ? std::uint32_t{NOTE_MAY_STORE} : 0u;
+        std::uint32_t flags = (storesItself(n) ? std::uint32_t{NOTE_MAY_STORE} : 0u) | (declaresItself(n) ? std::uint32_t{NOTE_MAY_DECLARE} : 0u);
+        forEachPart(n, [&](Node* part) { flags |= part->note.flags & (NOTE_MAY_STORE | NOTE_MAY_DECLARE); });
         if (isBinaryOperation(n->kind) && !(n->child[1]->note.flags & NOTE_MAY_STORE)) flags |= NOTE_SCALAR_LEFT;
+        if (opensScope(n->kind) && !(flags & NOTE_MAY_DECLARE)) flags |= NOTE_NO_SCOPE;
+        if (isAppend(n)) flags |= NOTE_APPEND;
         n->note.flags = flags;
+        n->note.handler = reinterpret_cast<void (*)()>(scalarHandlerFor(n));
     }
 }
 

@@ -15,6 +15,15 @@ enum NoteFlag : std::uint32_t {
     // A binary operation or comparison whose right operand cannot store into
     // a variable: a scalar variable on the left may be read as its element.
     NOTE_SCALAR_LEFT = 1u << 1,
+    // Evaluating the node may declare a name in the innermost block scope:
+    // var, extern, eval() and the input statements (which run typed text).
+    NOTE_MAY_DECLARE = 1u << 2,
+    // A block, if, loop or switch in which nothing can declare: it needs no
+    // block scope of its own.
+    NOTE_NO_SCOPE = 1u << 3,
+    // s = s + t: an assignment whose value is the sum of its own variable
+    // and something else (a string may be appended to in place).
+    NOTE_APPEND = 1u << 4,
 };
 
 void prepareTree(Node* root);

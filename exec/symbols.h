@@ -1,31 +1,46 @@
 // Variables, scopes and the process-wide scope stack.
 //
-// A Symbol keeps its name whole (any length), so a long name is found again
-// exactly as it was declared. The stack's bottom entry is the global frame;
-// a block scope is a null placeholder until its first declaration.
+// Names are interned: every distinct name gets a number, and symbols and
+// identifier nodes carry it, so finding a name compares integers. A Symbol
+// keeps its name whole (any length), so a long name is found again exactly as
+// it was declared. The stack's bottom entry is the global frame; a block
+// scope is a null placeholder until its first declaration.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "frontend/node.h"
 #include "value/value.h"
+
+// The number of a name (from 1), made on first use; the text lives as long
+// as the program.
+std::int32_t internName(const char* name);
+// The number of a name already interned, or 0.
+std::int32_t knownName(const char* name);
 
 class Symbol {
 public:
-    std::string name;
+    const char* name;  // the interned text
+    std::int32_t id;
     bool isExtern;
     NRef* value;  // counted in bindCount; null only for a parameter passed no value
+    // An extern marker remembers the global it stood for, while no symbol of
+    // the global frame was destroyed since.
+    Symbol* global = nullptr;
+    std::uint64_t globalEpoch = 0;
 
-    Symbol(const char* n, bool externFlag);
+    Symbol(std::int32_t nameId, bool externFlag);
     // Bound to initial from the start (null allowed), with no zero made first.
-    Symbol(const char* n, bool externFlag, NRef* initial);
+    Symbol(std::int32_t nameId, bool externFlag, NRef* initial);
     Symbol(const Symbol&) = delete;
     Symbol& operator=(const Symbol&) = delete;
     ~Symbol();
 
     // Unbinds the old value and binds v (which may be null).
     void rebind(NRef* v);
+    NRefPtr valueRef() const { return NRefPtr(value); }
     // A whole-variable store: binds v, or a copy of it when another variable
     // holds it. x = x keeps its object only when nothing else holds it (a
     // parameter sharing its argument, or a pending operand, gets a copy).
@@ -33,7 +48,6 @@ public:
         if (value == v.get() && v->bindCount == 1 && v->refCount == 1) return;
         rebind(takeForBinding(v).get());
     }
-    NRefPtr valueRef() const { return NRefPtr(value); }
 
     // Every call declares its parameters: freed symbols are kept for reuse.
     static void* operator new(std::size_t size);
@@ -45,6 +59,11 @@ enum ScopeFlag : std::int32_t { SCOPE_FUNCTION = 0, SCOPE_BLOCK = 1 };
 class SymMan : public std::vector<Symbol*> {
 public:
     std::int32_t flag;
+    // Function frames only: the function frame below this one, and how many
+    // block scopes above it hold symbols (while none does, a name visible
+    // here is found in this frame alone).
+    SymMan* outerFrame = nullptr;
+    std::uint32_t liveBlocks = 0;
 
     explicit SymMan(std::int32_t f) : flag(f) {}
     SymMan(const SymMan&) = delete;
@@ -52,13 +71,23 @@ public:
     virtual ~SymMan();
 
     Symbol* find(const char* name) const;
+    // The position of the symbol numbered id, or -1.
+    std::int32_t indexOf(std::int32_t id) const {
+        for (std::size_t i = 0; i < size(); ++i)
+            if ((*this)[i]->id == id) return static_cast<std::int32_t>(i);
+        return -1;
+    }
+    Symbol* findId(std::int32_t id) const {
+        std::int32_t i = indexOf(id);
+        return i < 0 ? nullptr : (*this)[static_cast<std::size_t>(i)];
+    }
     // Replaces a symbol of the same name, if any.
-    Symbol* add(const char* name, bool externFlag);
+    Symbol* add(std::int32_t id, bool externFlag);
     // The same, the new symbol bound to value.
-    Symbol* addBound(const char* name, NRef* value);
+    Symbol* addBound(std::int32_t id, NRef* value);
 
 private:
-    void removeNamed(const char* name);
+    void removeId(std::int32_t id);
 };
 
 // Grows every time a symbol is destroyed. A holder of a Symbol pointer that
@@ -68,38 +97,46 @@ std::uint64_t symbolEpoch();
 
 // Scope stack operations beyond the ones of exec.h.
 bool scopeExistsHere(const char* name);
+bool scopeExistsHereId(std::int32_t id);
 Symbol* scopeDeclare(const char* name, bool inBlock);  // null on an empty stack
+Symbol* scopeDeclareId(std::int32_t id, bool inBlock);
 bool scopeDeclareExtern(const char* name);             // false at global level
 // A parameter of the innermost function frame, bound to value (may be null).
-Symbol* scopeDeclareParameter(const char* name, NRef* value);  // null without a frame
+Symbol* scopeDeclareParameter(std::int32_t id, NRef* value);  // null without a frame
 Symbol* scopeLookup(const char* name);                 // null when not visible
 
-// The remembered result of a recent scopeLookup(), or null. Kept inline:
-// a script names a variable at nearly every step.
-namespace lookup_cache {
-struct Entry {
-    Symbol* sym;
-    std::uint64_t visibility;  // the visibility count when sym was found
-};
-constexpr std::size_t kSlots = 256;
-extern Entry slots[kSlots];
-extern std::uint64_t visibility;  // grows whenever a name may resolve differently
+namespace scope_state {
+extern SymMan* frame;  // the innermost function frame, or null
+extern std::uint64_t epoch;
+extern std::uint64_t globalEpoch;  // grows when a symbol of the global frame goes
+}  // namespace scope_state
 
-inline Entry& slotFor(const char* name) {
-    auto bits = reinterpret_cast<std::uintptr_t>(name);
-    return slots[(bits ^ (bits >> 9)) % kSlots];
+inline std::uint64_t symbolEpoch() { return scope_state::epoch; }
+
+// The interned number of an identifier node's name.
+inline std::int32_t identId(Node* ident) {
+    if (ident->note.id == 0) ident->note.id = internName(identName(ident));
+    return ident->note.id;
 }
-inline bool sameName(const char* a, const char* b) {
-    while (*a && *a == *b) {
-        ++a;
-        ++b;
+
+Symbol* externTarget(Symbol* marker);
+Symbol* lookupIdentSlow(Node* ident, std::int32_t id);
+
+// Lookup of an identifier node. The node remembers where in the innermost
+// frame its name was found last; while no block scope above that frame holds
+// symbols and the symbol there still bears the name, that is the answer.
+__attribute__((always_inline)) inline Symbol* lookupIdent(Node* ident) {
+    std::int32_t id = identId(ident);
+    SymMan* f = scope_state::frame;
+    if (f && f->liveBlocks == 0) {
+        std::uint32_t h = ident->note.hint;
+        if (h < f->size()) {
+            Symbol* s = (*f)[h];
+            if (s->id == id) return s->isExtern ? externTarget(s) : s;
+        }
     }
-    return *a == *b;
+    return lookupIdentSlow(ident, id);
 }
-}  // namespace lookup_cache
 
-inline Symbol* scopeLookupFast(const char* name) {
-    const lookup_cache::Entry& e = lookup_cache::slotFor(name);
-    if (e.visibility == lookup_cache::visibility && lookup_cache::sameName(e.sym->name.c_str(), name)) return e.sym;
-    return scopeLookup(name);
-}
+// An undeclared name assigned to: declared in the innermost function frame.
+Symbol* declareIdent(Node* ident);

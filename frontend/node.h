@@ -30,6 +30,7 @@ struct ExecNote {
     std::uint32_t hint;    // where an identifier's symbol was last found
     std::uint64_t stamp;   // generation of what `cached` was found in
     void* cached;          // a call site's function record
+    void (*handler)();     // the executor's handler chosen for the node
 };
 
 struct token_tag__ {

@@ -1,0 +1,265 @@
+#include "exec/scalar_eval.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "exec/depth_guard.h"
+#include "exec/eval_parts.h"
+#include "exec/prepare.h"
+#include "exec/symbols.h"
+#include "value/kernels.h"
+#include "value/ops.h"
+#include "value/raise.h"
+
+namespace {
+
+inline NNum* scalarNum(NRef* v) {
+    if (!v || v->kind != NKind::Num) return nullptr;
+    NNum* n = static_cast<NNum*>(v);
+    return n->cols == 1 && n->rows == 1 ? n : nullptr;
+}
+
+bool isComparison(std::int32_t kind) { return kind >= OP_EQ && kind <= OP_LE; }
+
+Kernel2 kernelOf(std::int32_t kind) {
+    switch (kind) {
+    case OP_ADD: return k_add;
+    case OP_SUB: return k_sub;
+    case OP_MUL: return k_mul;
+    case OP_DIV: return k_div;
+    case OP_POW: return k_pow;
+    case OP_MOD: return k_mod;
+    case OP_LDIV: return k_ldiv;
+    case OP_AND: return k_and;
+    case OP_OR: return k_or;
+    default: return nullptr;
+    }
+}
+
+// The element kernel of kind, inlined into each handler made for it.
+template <std::int32_t K>
+__attribute__((always_inline)) inline Complex kernelFor(int line, Complex a, Complex b) {
+    if constexpr (K == OP_ADD) return kern::add(a, b);
+    if constexpr (K == OP_SUB) return kern::sub(a, b);
+    if constexpr (K == OP_MUL) return kern::mul(a, b);
+    if constexpr (K == OP_DIV) return kern::div(a, b);
+    if constexpr (K == OP_MOD) return kern::mod(line, a, b);
+    if constexpr (K == OP_LDIV) return kern::ldiv(line, a, b);
+    if constexpr (K == OP_POW) return kern::pow(a, b);
+    if constexpr (K == OP_AND) return kern::land(a, b);
+    if constexpr (K == OP_OR) return kern::lor(a, b);
+    if constexpr (K == OP_EQ) return kern::eq(a, b);
+    if constexpr (K == OP_NE) return kern::ne(a, b);
+    if constexpr (K == OP_GT) return kern::gt(line, a, b);
+    if constexpr (K == OP_GE) return kern::ge(line, a, b);
+    if constexpr (K == OP_LT) return kern::lt(line, a, b);
+    if constexpr (K == OP_LE) return kern::le(line, a, b);
+}
+
+__attribute__((noinline)) [[noreturn]] void notDeclared(Node* ident) {
+    raiseError(ident->line, "Variable %s not declared", identName(ident));
+}
+
+enum Shape { LITERAL, VARIABLE, OTHER };
+
+Shape shapeOf(const Node* n) { return n->kind == OP_NUM ? LITERAL : n->kind == OP_IDENT ? VARIABLE : OTHER; }
+
+// One operand, by the shape of its node.
+template <Shape S>
+__attribute__((always_inline)) inline bool fetch(NContext& ctx, Node* n, Complex* z, NRefPtr* v) {
+    if constexpr (S == LITERAL) {
+        *z = Complex{n->re, n->im};
+        return true;
+    } else if constexpr (S == VARIABLE) {
+        Symbol* s = lookupIdent(n);
+        if (!s) notDeclared(n);
+        if (NNum* m = scalarNum(s->value)) {
+            *z = m->data[0];
+            return true;
+        }
+        *v = NRefPtr(s->value);
+        return false;
+    } else {
+        // The guard evaluate() would have set up: nesting stays bounded.
+        DepthGuard guard(n->line);
+        return evalScalar(ctx, n, z, v);
+    }
+}
+
+// The operation on operands of which one at least is not a 1x1 number.
+__attribute__((noinline)) bool binarySlow(Node* node, bool sa, Complex a, NRefPtr& va, bool sb, Complex b, NRefPtr& vb,
+                                          Complex* z, NRefPtr* v) {
+    NRefPtr x = sa ? makeNum(a) : std::move(va);
+    NRefPtr y = sb ? makeNum(b) : std::move(vb);
+    NRefPtr r = generalOperation(node->line, node->kind, std::move(x), std::move(y));
+    if (NNum* m = scalarNum(r.get())) {
+        *z = m->data[0];
+        return true;
+    }
+    *v = std::move(r);
+    return false;
+}
+
+template <std::int32_t K, Shape L, Shape R>
+bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
+    Complex a, b;
+    NRefPtr va, vb;
+    bool sa = fetch<L>(ctx, node->child[0], &a, &va);
+    bool sb = fetch<R>(ctx, node->child[1], &b, &vb);
+    if (__builtin_expect(sa && sb, 1)) {
+        *z = kernelFor<K>(node->line, a, b);
+        return true;
+    }
+    return binarySlow(node, sa, a, va, sb, b, vb, z, v);
+}
+
+// Any binary operation whose right operand may store into the left one's
+// variable: the left is the value itself, its element read only once the
+// right is done. Also the matrix product, and nodes never prepared.
+bool binaryByReference(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
+    NRefPtr va = evaluate(ctx, node->child[0]);
+    Complex b;
+    NRefPtr vb;
+    bool sb = fetch<OTHER>(ctx, node->child[1], &b, &vb);
+    NNum* x = scalarNum(va.get());
+    if (x && sb && node->kind != OP_DOT) {
+        *z = elementOperation(node->kind, node->line, x->data[0], b);
+        return true;
+    }
+    return binarySlow(node, false, Complex{}, va, sb, b, vb, z, v);
+}
+
+template <std::int32_t K, Shape C>
+bool unaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
+    Complex a;
+    NRefPtr va;
+    if (__builtin_expect(fetch<C>(ctx, node->child[0], &a, &va), 1)) {
+        *z = K == OP_NEG ? kern::neg(a) : kern::lnot(a);
+        return true;
+    }
+    NRefPtr r = op1(node->line, va, K == OP_NEG ? k_neg : k_not);
+    if (NNum* m = scalarNum(r.get())) {
+        *z = m->data[0];
+        return true;
+    }
+    *v = std::move(r);
+    return false;
+}
+
+bool literalHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return fetch<LITERAL>(ctx, node, z, v); }
+bool variableHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return fetch<VARIABLE>(ctx, node, z, v); }
+
+template <std::int32_t K>
+ScalarFn binaryFor(Shape l, Shape r) {
+    static constexpr ScalarFn table[3][3] = {
+        {binaryHandler<K, LITERAL, LITERAL>, binaryHandler<K, LITERAL, VARIABLE>, binaryHandler<K, LITERAL, OTHER>},
+        {binaryHandler<K, VARIABLE, LITERAL>, binaryHandler<K, VARIABLE, VARIABLE>, binaryHandler<K, VARIABLE, OTHER>},
+        {binaryHandler<K, OTHER, LITERAL>, binaryHandler<K, OTHER, VARIABLE>, binaryHandler<K, OTHER, OTHER>},
+    };
+    return table[l][r];
+}
+
+template <std::int32_t K>
+ScalarFn unaryFor(Shape c) {
+    static constexpr ScalarFn table[3] = {unaryHandler<K, LITERAL>, unaryHandler<K, VARIABLE>, unaryHandler<K, OTHER>};
+    return table[c];
+}
+
+}  // namespace
+
+Complex elementOperation(std::int32_t kind, int line, Complex a, Complex b) {
+    switch (kind) {
+    case OP_ADD: return kernelFor<OP_ADD>(line, a, b);
+    case OP_SUB: return kernelFor<OP_SUB>(line, a, b);
+    case OP_MUL: return kernelFor<OP_MUL>(line, a, b);
+    case OP_DIV: return kernelFor<OP_DIV>(line, a, b);
+    case OP_MOD: return kernelFor<OP_MOD>(line, a, b);
+    case OP_LDIV: return kernelFor<OP_LDIV>(line, a, b);
+    case OP_AND: return kernelFor<OP_AND>(line, a, b);
+    case OP_OR: return kernelFor<OP_OR>(line, a, b);
+    case OP_EQ: return kernelFor<OP_EQ>(line, a, b);
+    case OP_NE: return kernelFor<OP_NE>(line, a, b);
+    case OP_GT: return kernelFor<OP_GT>(line, a, b);
+    case OP_GE: return kernelFor<OP_GE>(line, a, b);
+    case OP_LT: return kernelFor<OP_LT>(line, a, b);
+    case OP_LE: return kernelFor<OP_LE>(line, a, b);
+    default: return kernelFor<OP_POW>(line, a, b);
+    }
+}
+
+NRefPtr generalOperation(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
+    try {
+        if (isComparison(kind)) {
+            using Compare = NRefPtr (*)(int, const NRefPtr&, const NRefPtr&);
+            static const Compare general[] = {compareEQ, compareNE, compareGT, compareGE, compareLT, compareLE};
+            return general[kind - OP_EQ](line, a, b);
+        }
+        if (kind == OP_DOT) return matrixProduct(line, a, b);
+        if (kind == OP_ADD && (asString(a) || asString(b))) return addValues(line, a, b);
+        return op2Reusing(line, std::move(a), std::move(b), kernelOf(kind));
+    } catch (const std::bad_alloc&) {
+        raiseError(line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(line, "Not enough memory");
+    }
+}
+
+bool scalarByValue(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
+    NRefPtr r = evaluate(ctx, node);
+    if (NNum* m = scalarNum(r.get())) {
+        *z = m->data[0];
+        return true;
+    }
+    *v = std::move(r);
+    return false;
+}
+
+NRefPtr evalOperator(NContext& ctx, Node* node) {
+    auto f = reinterpret_cast<ScalarFn>(node->note.handler);
+    if (!f) {
+        // A node never prepared: the general form of its kind.
+        if (node->kind == OP_NEG || node->kind == OP_NOT)
+            f = node->kind == OP_NEG ? unaryFor<OP_NEG>(OTHER) : unaryFor<OP_NOT>(OTHER);
+        else
+            f = binaryByReference;
+    }
+    Complex z;
+    NRefPtr v;
+    if (f(ctx, node, &z, &v)) return makeNum(z);
+    return v;
+}
+
+ScalarFn scalarHandlerFor(const Node* node) {
+    switch (node->kind) {
+    case OP_NUM: return literalHandler;
+    case OP_IDENT: return variableHandler;
+    case OP_NEG: return unaryFor<OP_NEG>(shapeOf(node->child[0]));
+    case OP_NOT: return unaryFor<OP_NOT>(shapeOf(node->child[0]));
+    default: break;
+    }
+    if (!(node->note.flags & NOTE_SCALAR_LEFT)) {
+        bool binary = (node->kind >= OP_ADD && node->kind <= OP_LDIV) || node->kind == OP_AND || node->kind == OP_OR ||
+                      isComparison(node->kind);
+        return binary ? binaryByReference : nullptr;
+    }
+    Shape l = shapeOf(node->child[0]), r = shapeOf(node->child[1]);
+    switch (node->kind) {
+    case OP_ADD: return binaryFor<OP_ADD>(l, r);
+    case OP_SUB: return binaryFor<OP_SUB>(l, r);
+    case OP_MUL: return binaryFor<OP_MUL>(l, r);
+    case OP_DIV: return binaryFor<OP_DIV>(l, r);
+    case OP_MOD: return binaryFor<OP_MOD>(l, r);
+    case OP_LDIV: return binaryFor<OP_LDIV>(l, r);
+    case OP_EQ: return binaryFor<OP_EQ>(l, r);
+    case OP_NE: return binaryFor<OP_NE>(l, r);
+    case OP_GT: return binaryFor<OP_GT>(l, r);
+    case OP_GE: return binaryFor<OP_GE>(l, r);
+    case OP_LT: return binaryFor<OP_LT>(l, r);
+    case OP_LE: return binaryFor<OP_LE>(l, r);
+    case OP_AND: return binaryFor<OP_AND>(l, r);
+    case OP_OR: return binaryFor<OP_OR>(l, r);
+    case OP_POW:
+    case OP_DOT: return binaryByReference;
+    default: return nullptr;
+    }
+}
