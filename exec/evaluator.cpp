@@ -307,14 +307,13 @@ HANDLER evalSame(NContext& ctx, Node* node) {
     return same ? allOf(line, compared) : anyOf(line, compared);
 }
 
-HANDLER evalJump(NContext& ctx, Node* node) {
+void jump(NContext& ctx, Node* node) {
     if (node->kind == OP_RETURN) {
-        NRefPtr v = node->child[0] ? evaluate(ctx, node->child[0]) : makeNum(0.0);
+        NRefPtr v = node->child[0] ? valueOf(ctx, node->child[0]) : makeNum(0.0);
         ctx.setWithValue(CS_RETURN, node->line, std::move(v));
     } else {
         ctx.setJump(node->kind == OP_BREAK ? CS_BREAK : CS_CONTINUE, node->line, 1);
     }
-    return makeNum(0.0);
 }
 
 HANDLER evalFileId(Node* node) {
@@ -384,7 +383,7 @@ NRefPtr dispatch(NContext& ctx, Node* node) {
     case OP_NSAME: return evalSame(ctx, node);
     case OP_BREAK:
     case OP_CONTINUE:
-    case OP_RETURN: return evalJump(ctx, node);
+    case OP_RETURN: return jump(ctx, node), makeNum(0.0);
     case OP_SWAP: return evalSwap(ctx, node);
     case OP_INPUT:
     case OP_LINPUT: return evalInput(ctx, node);
@@ -432,12 +431,17 @@ bool stepInPlace(Node* node) {
     return true;
 }
 
-// Statements that nest others: guarded as evaluate() guards them.
+// Statements that nest others. Their nesting is bounded by the parser's
+// depth; recursion passes through calls, which evaluate() guards.
 void executeNested(NContext& ctx, Node* node) {
-    DepthGuard guard(node->line);
     switch (node->kind) {
     case OP_BLOCK: return execBlock(ctx, node);
     case OP_IF: return execIf(ctx, node);
+    case OP_SWITCH: return execSwitch(ctx, node);
+    case OP_TRY: return execTry(ctx, node);
+    case OP_BREAK:
+    case OP_CONTINUE:
+    case OP_RETURN: return jump(ctx, node);
     default: return execLoop(ctx, node);
     }
 }
@@ -458,7 +462,12 @@ void executeStatement(NContext& ctx, Node* node) {
     case OP_IF:
     case OP_WHILE:
     case OP_DO:
-    case OP_FOR: return executeNested(ctx, node);
+    case OP_FOR:
+    case OP_SWITCH:
+    case OP_TRY:
+    case OP_BREAK:
+    case OP_CONTINUE:
+    case OP_RETURN: return executeNested(ctx, node);
     default: break;
     }
     evaluate(ctx, node);

@@ -51,10 +51,13 @@ NRefPtr evaluate(NContext& ctx, Node* node);
 NRefPtr runList(NContext& ctx, Context* list);
 
 // The scope stack (the global frame is its bottom entry).
-void scopeOpenFunctionFrame();
+class SymMan;
+SymMan* scopeOpenFunctionFrame();  // the new frame
 void scopeOpenBlock();
 void scopeClose();
 std::size_t scopeDepth();
+// Closes the function frame opened at depth (and anything left above it).
+void scopeCloseFrame(std::size_t depth);
 void scopeCutTo(std::size_t depth);
 void scopeClearAll();
 

@@ -7,11 +7,16 @@
 #include "exec/depth_guard.h"
 #include "exec/eval_parts.h"
 #include "exec/prepare.h"
+#include "exec/scalar_eval.h"
 #include "exec/symbols.h"
 #include "value/raise.h"
 
-UserBody::UserBody(Node* p, Node* b) : params(p), body(b), paramCount(0) {
-    for (Node* n = p; n; n = nextOf(n)) ++paramCount;
+UserBody::UserBody(Node* p, Node* b) : params(p), body(b), paramCount(0), distinctParams(true) {
+    for (Node* n = p; n; n = nextOf(n)) {
+        ++paramCount;
+        for (Node* m = nextOf(n); m; m = nextOf(m))
+            if (std::strcmp(identName(n), identName(m)) == 0) distinctParams = false;
+    }
 }
 
 UserBody::~UserBody() {
@@ -125,11 +130,18 @@ private:
 __attribute__((noinline)) NRefPtr callUser(NContext& ctx, UserBody* fn, const NRefPtr* args, std::size_t argc) {
     BodyHold keep(fn);
     std::size_t depth = scopeDepth();
-    scopeOpenFunctionFrame();
+    SymMan* frame = scopeOpenFunctionFrame();
+    // The parameter shares each argument's object (a plain variable passed
+    // is the variable's own object).
     std::size_t i = 0;
-    for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) scopeDeclareParameter(identId(p), args[i].get());
+    for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) {
+        if (fn->distinctParams)
+            frame->push_back(new Symbol(identId(p), false, args[i].get()));
+        else
+            scopeDeclareParameter(identId(p), args[i].get());
+    }
     runListForEffect(ctx, blockContext(fn->body));
-    scopeCutTo(depth);
+    scopeCloseFrame(depth);
     switch (ctx.state) {
     case CS_RETURN:
         return ctx.takeValue();
@@ -192,12 +204,23 @@ constexpr std::size_t kFewArguments = 4;
 __attribute__((noinline)) NRefPtr callGeneral(NContext& ctx, Node* node) {
     PooledArgs pooled;
     ArgList& args = pooled.list();
-    for (Node* a = node->child[0]; a; a = nextOf(a)) args.push_back(evaluate(ctx, a));
+    for (Node* a = node->child[0]; a; a = nextOf(a)) args.push_back(valueOf(ctx, a));
     int argc = static_cast<int>(args.size());
     func_tag__* rec = siteRecord(node, argc);
     if (!rec) notDefined(node, argc);
     if (rec->kind == FUNC_NATIVE) return callNative(ctx, node, rec, args);
     return callUser(ctx, rec->user, args.data(), args.size());
+}
+
+// The site's function went, or became a built-in, while the arguments of a
+// user function's call were evaluated.
+__attribute__((noinline)) NRefPtr callChanged(NContext& ctx, Node* node, func_tag__* rec, NRefPtr* args, std::size_t argc) {
+    if (!rec) notDefined(node, static_cast<int>(argc));
+    if (rec->kind == FUNC_USER) return callUser(ctx, rec->user, args, argc);
+    PooledArgs pooled;
+    ArgList& list = pooled.list();
+    for (std::size_t i = 0; i < argc; ++i) list.push_back(std::move(args[i]));
+    return callNative(ctx, node, rec, list);
 }
 
 }  // namespace
@@ -209,15 +232,16 @@ NRefPtr evalCall(NContext& ctx, Node* node) {
     std::size_t argc = 0;
     for (Node* a = node->child[0]; a; a = nextOf(a)) ++argc;
     if (!guess || guess->kind != FUNC_USER || argc > kFewArguments) return callGeneral(ctx, node);
+    if (argc == 1) {
+        NRefPtr arg = valueOf(ctx, node->child[0]);
+        func_tag__* rec = siteRecord(node, 1);
+        if (rec && rec->kind == FUNC_USER) return callUser(ctx, rec->user, &arg, 1);
+        return callChanged(ctx, node, rec, &arg, 1);
+    }
     NRefPtr args[kFewArguments];
     std::size_t i = 0;
-    for (Node* a = node->child[0]; a; a = nextOf(a)) args[i++] = evaluate(ctx, a);
+    for (Node* a = node->child[0]; a; a = nextOf(a)) args[i++] = valueOf(ctx, a);
     func_tag__* rec = siteRecord(node, static_cast<int>(argc));
-    if (!rec) notDefined(node, static_cast<int>(argc));
-    if (rec->kind == FUNC_USER) return callUser(ctx, rec->user, args, argc);
-    // Redefined as a built-in while the arguments were evaluated.
-    PooledArgs pooled;
-    ArgList& list = pooled.list();
-    for (std::size_t i = 0; i < argc; ++i) list.push_back(std::move(args[i]));
-    return callNative(ctx, node, rec, list);
+    if (rec && rec->kind == FUNC_USER) return callUser(ctx, rec->user, args, argc);
+    return callChanged(ctx, node, rec, args, argc);
 }

@@ -17,6 +17,7 @@ struct UserBody {
     Node* params;  // first OP_IDENT, chained by next; may be null
     Node* body;    // OP_BLOCK
     int paramCount;
+    bool distinctParams;  // no parameter name repeats (a later one replaces an earlier)
     int holders = 0;
 
     UserBody(Node* p, Node* b);

@@ -118,7 +118,9 @@ void prepareTree(Node* root) {
         if (opensScope(n->kind) && !(flags & NOTE_MAY_DECLARE)) flags |= NOTE_NO_SCOPE;
         if (isAppend(n)) flags |= NOTE_APPEND;
         n->note.flags = flags;
-        n->note.handler = reinterpret_cast<void (*)()>(scalarHandlerFor(n));
+        ScalarFn handler = scalarHandlerFor(n);
+        n->note.handler = reinterpret_cast<void (*)()>(handler);
+        if (handler && n->kind != OP_IDENT) n->note.flags |= NOTE_FRESH_SCALAR;
     }
 }
 

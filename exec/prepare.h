@@ -24,6 +24,9 @@ enum NoteFlag : std::uint32_t {
     // s = s + t: an assignment whose value is the sum of its own variable
     // and something else (a string may be appended to in place).
     NOTE_APPEND = 1u << 4,
+    // An operator with a handler whose 1x1 result is always a new value, never
+    // a variable's own object: its element may stand for it.
+    NOTE_FRESH_SCALAR = 1u << 5,
 };
 
 void prepareTree(Node* root);

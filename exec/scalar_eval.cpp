@@ -10,6 +10,7 @@
 #include "value/kernels.h"
 #include "value/ops.h"
 #include "value/raise.h"
+#include "value/settings.h"
 
 namespace {
 
@@ -36,9 +37,25 @@ Kernel2 kernelOf(std::int32_t kind) {
     }
 }
 
+// Two real elements compared with the tolerance 0: the comparison kernels
+// then reduce to the plain comparison of the real parts (NaN compares
+// false, and unequal for !=), to the bit.
+inline bool plainComparison(Complex a, Complex b) { return a.im == 0.0 && b.im == 0.0 && compareTolerance() == 0.0; }
+inline Complex truthOf(bool t) { return Complex{t ? 1.0 : 0.0, 0.0}; }
+
 // The element kernel of kind, inlined into each handler made for it.
 template <std::int32_t K>
 __attribute__((always_inline)) inline Complex kernelFor(int line, Complex a, Complex b) {
+    if constexpr (K >= OP_EQ && K <= OP_LE) {
+        if (plainComparison(a, b)) {
+            if constexpr (K == OP_EQ) return truthOf(a.re == b.re);
+            if constexpr (K == OP_NE) return truthOf(!(a.re == b.re));
+            if constexpr (K == OP_GT) return truthOf(a.re > b.re);
+            if constexpr (K == OP_GE) return truthOf(a.re >= b.re);
+            if constexpr (K == OP_LT) return truthOf(a.re < b.re);
+            if constexpr (K == OP_LE) return truthOf(a.re <= b.re);
+        }
+    }
     if constexpr (K == OP_ADD) return kern::add(a, b);
     if constexpr (K == OP_SUB) return kern::sub(a, b);
     if constexpr (K == OP_MUL) return kern::mul(a, b);
@@ -80,9 +97,11 @@ __attribute__((always_inline)) inline bool fetch(NContext& ctx, Node* n, Complex
         *v = NRefPtr(s->value);
         return false;
     } else {
+        auto f = reinterpret_cast<ScalarFn>(n->note.handler);
+        if (!f) return scalarByValue(ctx, n, z, v);  // evaluate() guards it
         // The guard evaluate() would have set up: nesting stays bounded.
         DepthGuard guard(n->line);
-        return evalScalar(ctx, n, z, v);
+        return f(ctx, n, z, v);
     }
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "exec/exec.h"
+#include "exec/prepare.h"
 
 // true: the value is a 1x1 number, its element is in *z. false: the value
 // (of any shape or kind, or none) is in *v. A variable read this way is
@@ -19,6 +20,18 @@ bool scalarByValue(NContext& ctx, Node* node, Complex* z, NRefPtr* v);
 inline bool evalScalar(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     auto f = reinterpret_cast<ScalarFn>(node->note.handler);
     return f ? f(ctx, node, z, v) : scalarByValue(ctx, node, z, v);
+}
+
+// A node's value. An operator's 1x1 result (never a variable's own object)
+// is made straight from its element; anything else is evaluated as usual.
+inline NRefPtr valueOf(NContext& ctx, Node* node) {
+    if (node->note.flags & NOTE_FRESH_SCALAR) {
+        Complex z;
+        NRefPtr v;
+        if (evalScalar(ctx, node, &z, &v)) return makeNum(z);
+        return v;
+    }
+    return evaluate(ctx, node);
 }
 
 // An operator node (binary, comparison, negation, not) evaluated as a value.

@@ -6,7 +6,6 @@
 #include <unordered_map>
 
 #include "exec/exec.h"
-#include "platform/sanitizer.h"
 
 SymMan* scope_state::frame = nullptr;
 std::uint64_t scope_state::epoch = 0;
@@ -21,10 +20,9 @@ struct NameTable {
     std::vector<std::unique_ptr<char[]>> texts;  // index id - 1
 };
 
-NameTable& names() {
-    static NameTable table;
-    return table;
-}
+// Made before the program's first name, gone after its last scope.
+NameTable g_names;
+NameTable& names() { return g_names; }
 
 }  // namespace
 
@@ -48,59 +46,14 @@ std::int32_t knownName(const char* name) {
     return it == t.ids.end() ? 0 : it->second;
 }
 
-namespace {
-const char* nameText(std::int32_t id) { return names().texts[static_cast<std::size_t>(id - 1)].get(); }
-}  // namespace
+const char* nameText(std::int32_t id) { return g_names.texts[static_cast<std::size_t>(id - 1)].get(); }
 
 // ---------------------------------------------------------------- symbols
 
-namespace {
-constexpr bool kPoolSymbols = !kAddressSanitizer;
-struct FreeSymbol {
-    FreeSymbol* next;
-};
-FreeSymbol* g_freeSymbols = nullptr;
-std::size_t g_freeSymbolCount = 0;
-constexpr std::size_t kMaxFreeSymbols = 4096;
-}  // namespace
-
-void* Symbol::operator new(std::size_t size) {
-    if (kPoolSymbols && size == sizeof(Symbol) && g_freeSymbols) {
-        FreeSymbol* b = g_freeSymbols;
-        g_freeSymbols = b->next;
-        --g_freeSymbolCount;
-        return b;
-    }
-    return ::operator new(size);
-}
-
-void Symbol::operator delete(void* p, std::size_t size) {
-    if (!p) return;
-    if (kPoolSymbols && size == sizeof(Symbol) && g_freeSymbolCount < kMaxFreeSymbols) {
-        FreeSymbol* b = static_cast<FreeSymbol*>(p);
-        b->next = g_freeSymbols;
-        g_freeSymbols = b;
-        ++g_freeSymbolCount;
-        return;
-    }
-    ::operator delete(p);
-}
-
-Symbol::Symbol(std::int32_t nameId, bool externFlag)
-    : name(nameText(nameId)), id(nameId), isExtern(externFlag), value(nullptr) {
+Symbol::Symbol(std::int32_t nameId, bool externFlag) : id(nameId), isExtern(externFlag), value(nullptr) {
     NRefPtr zero = makeNum(0.0);
     value = zero.get();
     ++value->bindCount;
-}
-
-Symbol::Symbol(std::int32_t nameId, bool externFlag, NRef* initial)
-    : name(nameText(nameId)), id(nameId), isExtern(externFlag), value(initial) {
-    if (value) ++value->bindCount;
-}
-
-Symbol::~Symbol() {
-    ++scope_state::epoch;
-    if (value) unbindRef(value);
 }
 
 void Symbol::rebind(NRef* v) {
@@ -197,11 +150,12 @@ SymMan* materialisedTop() {
 
 }  // namespace
 
-void scopeOpenFunctionFrame() {
+SymMan* scopeOpenFunctionFrame() {
     SymMan* f = newScope(SCOPE_FUNCTION);
     f->outerFrame = scope_state::frame;
     g_stack.push_back(f);
     scope_state::frame = f;
+    return f;
 }
 
 void scopeOpenBlock() { g_stack.push_back(nullptr); }
@@ -220,6 +174,14 @@ void scopeClose() {
 }
 
 std::size_t scopeDepth() { return g_stack.size(); }
+
+void scopeCloseFrame(std::size_t depth) {
+    if (g_stack.size() != depth + 1) return scopeCutTo(depth);
+    SymMan* top = g_stack.back();
+    g_stack.pop_back();
+    scope_state::frame = top->outerFrame;
+    retireScope(top);
+}
 
 void scopeCutTo(std::size_t depth) {
     while (g_stack.size() > depth) scopeClose();

@@ -19,11 +19,19 @@
 std::int32_t internName(const char* name);
 // The number of a name already interned, or 0.
 std::int32_t knownName(const char* name);
+// The text of an interned name.
+const char* nameText(std::int32_t id);
+
+class SymMan;
+namespace scope_state {
+extern SymMan* frame;  // the innermost function frame, or null
+extern std::uint64_t epoch;
+extern std::uint64_t globalEpoch;  // grows when a symbol of the global frame goes
+}  // namespace scope_state
 
 class Symbol {
 public:
-    const char* name;  // the interned text
-    std::int32_t id;
+    std::int32_t id;  // the interned name
     bool isExtern;
     NRef* value;  // counted in bindCount; null only for a parameter passed no value
     // An extern marker remembers the global it stood for, while no symbol of
@@ -33,10 +41,16 @@ public:
 
     Symbol(std::int32_t nameId, bool externFlag);
     // Bound to initial from the start (null allowed), with no zero made first.
-    Symbol(std::int32_t nameId, bool externFlag, NRef* initial);
+    Symbol(std::int32_t nameId, bool externFlag, NRef* initial) : id(nameId), isExtern(externFlag), value(initial) {
+        if (value) ++value->bindCount;
+    }
     Symbol(const Symbol&) = delete;
     Symbol& operator=(const Symbol&) = delete;
-    ~Symbol();
+    ~Symbol() {
+        ++scope_state::epoch;
+        if (value) unbindRef(value);
+    }
+    const char* name() const { return nameText(id); }
 
     // Unbinds the old value and binds v (which may be null).
     void rebind(NRef* v);
@@ -49,9 +63,37 @@ public:
         rebind(takeForBinding(v).get());
     }
 
-    // Every call declares its parameters: freed symbols are kept for reuse.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* p, std::size_t size);
+    // Every call declares its parameters: freed symbols are kept for reuse
+    // (except under AddressSanitizer, so that stale uses are caught).
+    static void* operator new(std::size_t size) {
+        if (kPool && size == sizeof(Symbol) && freeList_) {
+            FreeSymbol* b = freeList_;
+            freeList_ = b->next;
+            --freeCount_;
+            return b;
+        }
+        return ::operator new(size);
+    }
+    static void operator delete(void* p, std::size_t size) {
+        if (!p) return;
+        if (kPool && size == sizeof(Symbol) && freeCount_ < kMaxFree) {
+            FreeSymbol* b = static_cast<FreeSymbol*>(p);
+            b->next = freeList_;
+            freeList_ = b;
+            ++freeCount_;
+            return;
+        }
+        ::operator delete(p);
+    }
+
+private:
+    static constexpr bool kPool = !kAddressSanitizer;
+    static constexpr std::size_t kMaxFree = 4096;
+    struct FreeSymbol {
+        FreeSymbol* next;
+    };
+    static inline FreeSymbol* freeList_ = nullptr;
+    static inline std::size_t freeCount_ = 0;
 };
 
 enum ScopeFlag : std::int32_t { SCOPE_FUNCTION = 0, SCOPE_BLOCK = 1 };
@@ -104,12 +146,6 @@ bool scopeDeclareExtern(const char* name);             // false at global level
 // A parameter of the innermost function frame, bound to value (may be null).
 Symbol* scopeDeclareParameter(std::int32_t id, NRef* value);  // null without a frame
 Symbol* scopeLookup(const char* name);                 // null when not visible
-
-namespace scope_state {
-extern SymMan* frame;  // the innermost function frame, or null
-extern std::uint64_t epoch;
-extern std::uint64_t globalEpoch;  // grows when a symbol of the global frame goes
-}  // namespace scope_state
 
 inline std::uint64_t symbolEpoch() { return scope_state::epoch; }
 
