@@ -280,13 +280,33 @@ __attribute__((always_inline)) inline NRefPtr assignVariable(NContext& ctx, Node
     return NRefPtr();
 }
 
-HANDLER evalAssign(NContext& ctx, Node* node) {
+// x[e] = value, with one plain subscript: a 1x1 value is stored as its
+// element. When the assignment's value is wanted, only for a value that is
+// no variable's own object (an operator's result), since the element then
+// stands for it.
+template <bool WantValue>
+__attribute__((always_inline)) inline NRefPtr assignElement(NContext& ctx, Node* node) {
     Node* target = node->child[0];
-    if (target->kind != OP_IDENT) {
-        NRefPtr v = evaluate(ctx, node->child[1]);
+    Node* source = node->child[1];
+    if (!WantValue || (source->note.flags & NOTE_FRESH_SCALAR)) {
+        Complex z;
+        NRefPtr v;
+        if (evalScalar(ctx, source, &z, &v)) {
+            storeElement(ctx, target, z);
+            return WantValue ? makeNum(z) : NRefPtr();
+        }
         return assignTo(ctx, target, v);
     }
-    return assignVariable<true>(ctx, node);
+    NRefPtr v = evaluate(ctx, source);
+    return assignTo(ctx, target, v);
+}
+
+HANDLER evalAssign(NContext& ctx, Node* node) {
+    Node* target = node->child[0];
+    if (target->kind == OP_IDENT) return assignVariable<true>(ctx, node);
+    if (plainElement(target)) return assignElement<true>(ctx, node);
+    NRefPtr v = evaluate(ctx, node->child[1]);
+    return assignTo(ctx, target, v);
 }
 
 HANDLER evalComma(NContext& ctx, Node* node) {
@@ -449,9 +469,15 @@ void executeNested(NContext& ctx, Node* node) {
 void executeStatement(NContext& ctx, Node* node) {
     switch (node->kind) {
     case OP_ASSIGN:
-        if (node->child[0]->kind != OP_IDENT) break;
-        assignVariable<false>(ctx, node);
-        return;
+        if (node->child[0]->kind == OP_IDENT) {
+            assignVariable<false>(ctx, node);
+            return;
+        }
+        if (plainElement(node->child[0])) {
+            assignElement<false>(ctx, node);
+            return;
+        }
+        break;
     case OP_PREINC:
     case OP_POSTINC:
     case OP_PREDEC:

@@ -1,5 +1,6 @@
 #include "exec/scalar_eval.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -11,6 +12,7 @@
 #include "value/ops.h"
 #include "value/raise.h"
 #include "value/settings.h"
+#include "value/subscript.h"
 
 namespace {
 
@@ -165,6 +167,82 @@ bool unaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     return false;
 }
 
+// ---------------------------------------------------------------- elements
+//
+// x[e] with one plain subscript (neither a range nor *), read or stored as
+// one element: the steps, checks and messages of resolving, reading and
+// storing a subarray, without the lvalue record or a value for the element.
+
+bool plainSubscript(const Node* index) {
+    const Node* sub = index->child[1];
+    return sub && !nextOf(sub) && sub->kind != OP_RANGE && sub->kind != OP_ALLRANGE;
+}
+
+__attribute__((noinline)) [[noreturn]] void badSubscript(int line, const char* message) { raiseError(line, "%s", message); }
+
+// The variable's symbol and matrix, as resolving finds them.
+inline Symbol* matrixSymbol(Node* ident, int line) {
+    Symbol* s = lookupIdent(ident);
+    if (!s) raiseError(line, "Variable %s not declared", identName(ident));
+    if (!s->value || s->value->kind != NKind::Num) badSubscript(line, "Bad type operation for submatrix");
+    return s;
+}
+
+// Resolves x[e] down to its matrix and index; an index below 0 stands for
+// the whole matrix (the open range 0 .. last).
+template <Shape S>
+inline NNum* resolveElement(NContext& ctx, Node* index, std::int32_t* at) {
+    int line = index->line;
+    Node* ident = index->child[0];
+    Symbol* s = matrixSymbol(ident, line);
+    std::uint64_t epoch = symbolEpoch();
+    Complex k;
+    NRefPtr kv;
+    if (!fetch<S>(ctx, index->child[1], &k, &kv)) badSubscript(line, "Submatrix range error");
+    double re = k.re;
+    if (!(re > -2147483649.0 && re < 2147483648.0)) badSubscript(line, "Submatrix range error");
+    std::int32_t i = static_cast<std::int32_t>(re);
+    // The subscript may have run code that changed the variable, or (when a
+    // symbol went) the variable the name stands for.
+    if (epoch != symbolEpoch()) s = lookupIdent(ident);
+    if (!s) raiseError(line, "Variable %s not declared", identName(ident));
+    NRef* v = s->value;
+    if (!v || v->kind != NKind::Num) badSubscript(line, "Bad type operation for submatrix");
+    NNum* m = static_cast<NNum*>(v);
+    std::size_t n = m->count();
+    if ((i >= 0 && static_cast<std::size_t>(i) >= n) || (i < 0 && n == 0)) badSubscript(line, "Subarray size error");
+    *at = i;
+    return m;
+}
+
+template <Shape S>
+bool elementHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
+    std::int32_t i;
+    NNum* m = resolveElement<S>(ctx, node, &i);
+    if (__builtin_expect(i >= 0, 1)) {
+        *z = m->data[i];
+        return true;
+    }
+    NRefPtr whole = readSubarray(node->line, *m, Subarray{0, static_cast<std::int32_t>(m->count()) - 1});
+    if (NNum* w = scalarNum(whole.get())) {
+        *z = w->data[0];
+        return true;
+    }
+    *v = std::move(whole);
+    return false;
+}
+
+template <Shape S>
+void storeElementAt(NContext& ctx, Node* index, Complex z) {
+    std::int32_t i;
+    NNum* m = resolveElement<S>(ctx, index, &i);
+    if (__builtin_expect(i >= 0, 1)) {
+        m->data[i] = z;
+        return;
+    }
+    std::fill(m->data, m->data + m->count(), z);  // a 1x1 source fills the part
+}
+
 bool literalHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return fetch<LITERAL>(ctx, node, z, v); }
 bool variableHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return fetch<VARIABLE>(ctx, node, z, v); }
 
@@ -248,10 +326,27 @@ NRefPtr evalOperator(NContext& ctx, Node* node) {
     return v;
 }
 
+bool plainElement(const Node* target) { return target->kind == OP_INDEX && plainSubscript(target); }
+
+void storeElement(NContext& ctx, Node* target, Complex z) {
+    switch (shapeOf(target->child[1])) {
+    case LITERAL: return storeElementAt<LITERAL>(ctx, target, z);
+    case VARIABLE: return storeElementAt<VARIABLE>(ctx, target, z);
+    default: return storeElementAt<OTHER>(ctx, target, z);
+    }
+}
+
 ScalarFn scalarHandlerFor(const Node* node) {
     switch (node->kind) {
     case OP_NUM: return literalHandler;
     case OP_IDENT: return variableHandler;
+    case OP_INDEX:
+        if (!plainSubscript(node)) return nullptr;
+        switch (shapeOf(node->child[1])) {
+        case LITERAL: return elementHandler<LITERAL>;
+        case VARIABLE: return elementHandler<VARIABLE>;
+        default: return elementHandler<OTHER>;
+        }
     case OP_NEG: return unaryFor<OP_NEG>(shapeOf(node->child[0]));
     case OP_NOT: return unaryFor<OP_NOT>(shapeOf(node->child[0]));
     default: break;

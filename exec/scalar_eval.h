@@ -37,6 +37,12 @@ inline NRefPtr valueOf(NContext& ctx, Node* node) {
 // An operator node (binary, comparison, negation, not) evaluated as a value.
 NRefPtr evalOperator(NContext& ctx, Node* node);
 
+// x[e] with one subscript that is neither a range nor *.
+bool plainElement(const Node* target);
+// Stores z into such a target, as assigning a 1x1 number to it does: the
+// subscript is evaluated and checked now.
+void storeElement(NContext& ctx, Node* target, Complex z);
+
 // The handler for a prepared node, or null for the general one.
 ScalarFn scalarHandlerFor(const Node* node);
 
