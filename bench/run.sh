@@ -46,10 +46,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$here"
 
-# measure CMD... -> "status cpu-seconds peak-kilobytes" of that one process
-# tree, to the microsecond. Python's wait4 is used when there is a Python;
-# otherwise bash's own timer (to the millisecond) and GNU time for memory.
-measure() {
+# cpu CMD... -> "status cpu-seconds" of that one process tree, to the
+# microsecond (Python's wait4), or to the millisecond (bash's own timer)
+# where there is no Python.
+cpu() {
   if [ -n "$python" ]; then
     "$python" - "$@" <<'PY'
 import os, sys
@@ -64,25 +64,34 @@ if pid == 0:
     finally:
         os._exit(127)
 _, status, ru = os.wait4(pid, 0)
-code = os.waitstatus_to_exitcode(status)
-print(code, "%.6f" % (ru.ru_utime + ru.ru_stime), ru.ru_maxrss)
+print(os.waitstatus_to_exitcode(status), "%.6f" % (ru.ru_utime + ru.ru_stime))
 PY
   else
     local TIMEFORMAT="%3U %3S" t code
-    t=$( { time /usr/bin/time -f %M -o "$work/mem" "$@" > "$OUT" 2> "$ERR"; } 2>&1 )
+    t=$( { time "$@" > "$OUT" 2> "$ERR"; } 2>&1 )
     code=$?
     read -r u s <<< "$t"
-    echo "$code $(awk "BEGIN{print $u + $s}") $(tail -n 1 "$work/mem")"
+    echo "$code $(awk "BEGIN{print $u + $s}")"
   fi
 }
 
-# run_one CMD SCRIPT -> "seconds kilobytes" (best time, largest memory), or
+# peak CMD... -> peak resident kilobytes, measured by GNU time in a run of
+# its own: a process forked from Python would count Python's pages too.
+peak() {
+  if /usr/bin/time -f %M -o "$work/mem" "$@" > /dev/null 2>&1; then
+    tail -n 1 "$work/mem"
+  else
+    echo 0
+  fi
+}
+
+# run_one CMD SCRIPT -> "seconds kilobytes" (best time, peak memory), or
 # "fail" when a run fails.
 run_one() {
-  local cmd=$1 script=$2 best="" mem=0 i code t m
+  local cmd=$1 script=$2 best="" i code t
   for ((i = 0; i < repeats; i++)); do
     # shellcheck disable=SC2086
-    read -r code t m <<< "$(OUT="$work/out" ERR="$work/err" measure $cmd "$script")"
+    read -r code t <<< "$(OUT="$work/out" ERR="$work/err" cpu $cmd "$script")"
     # quarn reports script errors on standard error; the other languages may
     # warn there (Octave does) and still succeed.
     if [ "$code" != 0 ] || { [ "$cmd" = "$quarn" ] && [ -s "$work/err" ]; }; then
@@ -90,13 +99,13 @@ run_one() {
       return
     fi
     if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi
-    [ "$m" -gt "$mem" ] && mem=$m
   done
-  echo "$best $mem"
+  # shellcheck disable=SC2086
+  echo "$best $(peak $cmd "$script")"
 }
 
 printf "%-15s" "workload"
-for l in "${langs[@]}"; do printf " | %-17s" "${l%%|*} s / MB"; done
+for l in "${langs[@]}"; do printf " | %-17s" "${l%%|*} s / MiB"; done
 for l in "${langs[@]:1}"; do printf " | %-10s" "${l%%|*}/q"; done
 printf "\n"
 for w in $workloads; do
