@@ -113,7 +113,16 @@ void prepareTree(Node* root) {
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         Node* n = *it;
         std::uint32_t flags = (storesItself(n) ? std::uint32_t{NOTE_MAY_STORE} : 0u) | (declaresItself(n) ? std::uint32_t{NOTE_MAY_DECLARE} : 0u);
-        forEachPart(n, [&](Node* part) { flags |= part->note.flags & (NOTE_MAY_STORE | NOTE_MAY_DECLARE); });
+        // The height of the tree below; held in the hint of nodes that are no
+        // identifiers (theirs is where their symbol was last found).
+        std::uint32_t height = 1;
+        forEachPart(n, [&](Node* part) {
+            flags |= part->note.flags & (NOTE_MAY_STORE | NOTE_MAY_DECLARE);
+            std::uint32_t below = part->kind == OP_IDENT ? 1 : part->note.hint;
+            if (below + 1 > height) height = below + 1;
+        });
+        if (n->kind != OP_IDENT) n->note.hint = height;
+        if (height <= kShallowHeight) flags |= NOTE_SHALLOW;
         if (isBinaryOperation(n->kind) && !(n->child[1]->note.flags & NOTE_MAY_STORE)) flags |= NOTE_SCALAR_LEFT;
         if (opensScope(n->kind) && !(flags & NOTE_MAY_DECLARE)) flags |= NOTE_NO_SCOPE;
         if (isAppend(n)) flags |= NOTE_APPEND;

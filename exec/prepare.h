@@ -27,7 +27,12 @@ enum NoteFlag : std::uint32_t {
     // An operator with a handler whose 1x1 result is always a new value, never
     // a variable's own object: its element may stand for it.
     NOTE_FRESH_SCALAR = 1u << 5,
+    // A tree at most kShallowHeight nodes high: evaluating it cannot nest
+    // deep enough to need the depth guard (what it calls is guarded).
+    NOTE_SHALLOW = 1u << 6,
 };
+
+constexpr std::uint32_t kShallowHeight = 16;
 
 void prepareTree(Node* root);
 void prepareList(const Context& statements);

@@ -101,6 +101,7 @@ __attribute__((always_inline)) inline bool fetch(NContext& ctx, Node* n, Complex
     } else {
         auto f = reinterpret_cast<ScalarFn>(n->note.handler);
         if (!f) return scalarByValue(ctx, n, z, v);  // evaluate() guards it
+        if (n->note.flags & NOTE_SHALLOW) return f(ctx, n, z, v);
         // The guard evaluate() would have set up: nesting stays bounded.
         DepthGuard guard(n->line);
         return f(ctx, n, z, v);
@@ -121,17 +122,67 @@ __attribute__((noinline)) bool binarySlow(Node* node, bool sa, Complex a, NRefPt
     return false;
 }
 
+// A literal or variable operand, read without running any code: a value
+// that is not a 1x1 number comes back as a plain pointer in *raw.
+template <Shape S>
+__attribute__((always_inline)) inline bool peek(Node* n, Complex* z, NRef** raw) {
+    if constexpr (S == LITERAL) {
+        *z = Complex{n->re, n->im};
+        return true;
+    } else {
+        Symbol* s = lookupIdent(n);
+        if (!s) notDeclared(n);
+        if (NNum* m = scalarNum(s->value)) {
+            *z = m->data[0];
+            return true;
+        }
+        *raw = s->value;
+        return false;
+    }
+}
+
+__attribute__((noinline)) bool binarySlowRaw(Node* node, bool sa, Complex a, NRef* ra, bool sb, Complex b, NRef* rb,
+                                             Complex* z, NRefPtr* v) {
+    NRefPtr va(ra), vb(rb);  // held at once: nothing ran since they were read
+    return binarySlow(node, sa, a, va, sb, b, vb, z, v);
+}
+
 template <std::int32_t K, Shape L, Shape R>
 bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     Complex a, b;
-    NRefPtr va, vb;
-    bool sa = fetch<L>(ctx, node->child[0], &a, &va);
-    bool sb = fetch<R>(ctx, node->child[1], &b, &vb);
-    if (__builtin_expect(sa && sb, 1)) {
-        *z = kernelFor<K>(node->line, a, b);
-        return true;
+    if constexpr (L != OTHER && R != OTHER) {
+        // Neither operand runs code: both are read as they stand.
+        NRef* ra = nullptr;
+        NRef* rb = nullptr;
+        bool sa = peek<L>(node->child[0], &a, &ra);
+        bool sb = peek<R>(node->child[1], &b, &rb);
+        if (__builtin_expect(sa && sb, 1)) {
+            *z = kernelFor<K>(node->line, a, b);
+            return true;
+        }
+        return binarySlowRaw(node, sa, a, ra, sb, b, rb, z, v);
+    } else if constexpr (R != OTHER) {
+        // The right operand runs no code: it is read once the left is done.
+        NRefPtr va;
+        NRef* rb = nullptr;
+        bool sa = fetch<L>(ctx, node->child[0], &a, &va);
+        bool sb = peek<R>(node->child[1], &b, &rb);
+        if (__builtin_expect(sa && sb, 1)) {
+            *z = kernelFor<K>(node->line, a, b);
+            return true;
+        }
+        NRefPtr vb(rb);
+        return binarySlow(node, sa, a, va, sb, b, vb, z, v);
+    } else {
+        NRefPtr va, vb;
+        bool sa = fetch<L>(ctx, node->child[0], &a, &va);
+        bool sb = fetch<R>(ctx, node->child[1], &b, &vb);
+        if (__builtin_expect(sa && sb, 1)) {
+            *z = kernelFor<K>(node->line, a, b);
+            return true;
+        }
+        return binarySlow(node, sa, a, va, sb, b, vb, z, v);
     }
-    return binarySlow(node, sa, a, va, sb, b, vb, z, v);
 }
 
 // Any binary operation whose right operand may store into the left one's
