@@ -451,21 +451,6 @@ bool stepInPlace(Node* node) {
     return true;
 }
 
-// Statements that nest others. Their nesting is bounded by the parser's
-// depth; recursion passes through calls, which evaluate() guards.
-void executeNested(NContext& ctx, Node* node) {
-    switch (node->kind) {
-    case OP_BLOCK: return execBlock(ctx, node);
-    case OP_IF: return execIf(ctx, node);
-    case OP_SWITCH: return execSwitch(ctx, node);
-    case OP_TRY: return execTry(ctx, node);
-    case OP_BREAK:
-    case OP_CONTINUE:
-    case OP_RETURN: return jump(ctx, node);
-    default: return execLoop(ctx, node);
-    }
-}
-
 void executeStatement(NContext& ctx, Node* node) {
     switch (node->kind) {
     case OP_ASSIGN:
@@ -484,16 +469,18 @@ void executeStatement(NContext& ctx, Node* node) {
     case OP_POSTDEC:
         if (stepInPlace(node)) return;
         break;
-    case OP_BLOCK:
-    case OP_IF:
+    // Statements that nest others: their nesting is bounded by the parser's
+    // depth, and recursion passes through calls, which evaluate() guards.
+    case OP_BLOCK: return execBlock(ctx, node);
+    case OP_IF: return execIf(ctx, node);
     case OP_WHILE:
     case OP_DO:
-    case OP_FOR:
-    case OP_SWITCH:
-    case OP_TRY:
+    case OP_FOR: return execLoop(ctx, node);
+    case OP_SWITCH: return execSwitch(ctx, node);
+    case OP_TRY: return execTry(ctx, node);
     case OP_BREAK:
     case OP_CONTINUE:
-    case OP_RETURN: return executeNested(ctx, node);
+    case OP_RETURN: return jump(ctx, node);
     default: break;
     }
     evaluate(ctx, node);

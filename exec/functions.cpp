@@ -129,8 +129,8 @@ private:
 
 __attribute__((noinline)) NRefPtr callUser(NContext& ctx, UserBody* fn, const NRefPtr* args, std::size_t argc) {
     BodyHold keep(fn);
-    std::size_t depth = scopeDepth();
-    SymMan* frame = scopeOpenFunctionFrame();
+    std::size_t depth = scope_state::stack.size();
+    SymMan* frame = openFunctionFrame();
     // The parameter shares each argument's object (a plain variable passed
     // is the variable's own object).
     std::size_t i = 0;
@@ -141,7 +141,7 @@ __attribute__((noinline)) NRefPtr callUser(NContext& ctx, UserBody* fn, const NR
             scopeDeclareParameter(identId(p), args[i].get());
     }
     runListForEffect(ctx, blockContext(fn->body));
-    scopeCloseFrame(depth);
+    closeFunctionFrame(depth);
     switch (ctx.state) {
     case CS_RETURN:
         return ctx.takeValue();

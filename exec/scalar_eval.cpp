@@ -188,17 +188,42 @@ bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
 // Any binary operation whose right operand may store into the left one's
 // variable: the left is the value itself, its element read only once the
 // right is done. Also the matrix product, and nodes never prepared.
+template <std::int32_t K>
 bool binaryByReference(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     NRefPtr va = evaluate(ctx, node->child[0]);
     Complex b;
     NRefPtr vb;
     bool sb = fetch<OTHER>(ctx, node->child[1], &b, &vb);
-    NNum* x = scalarNum(va.get());
-    if (x && sb && node->kind != OP_DOT) {
-        *z = elementOperation(node->kind, node->line, x->data[0], b);
-        return true;
+    if constexpr (K != OP_DOT) {
+        if (NNum* x = scalarNum(va.get()); x && sb) {
+            *z = kernelFor<K>(node->line, x->data[0], b);
+            return true;
+        }
     }
     return binarySlow(node, false, Complex{}, va, sb, b, vb, z, v);
+}
+
+// The by-reference handler of a kind.
+ScalarFn byReferenceFor(std::int32_t kind) {
+    switch (kind) {
+    case OP_ADD: return binaryByReference<OP_ADD>;
+    case OP_SUB: return binaryByReference<OP_SUB>;
+    case OP_MUL: return binaryByReference<OP_MUL>;
+    case OP_DIV: return binaryByReference<OP_DIV>;
+    case OP_MOD: return binaryByReference<OP_MOD>;
+    case OP_LDIV: return binaryByReference<OP_LDIV>;
+    case OP_POW: return binaryByReference<OP_POW>;
+    case OP_AND: return binaryByReference<OP_AND>;
+    case OP_OR: return binaryByReference<OP_OR>;
+    case OP_EQ: return binaryByReference<OP_EQ>;
+    case OP_NE: return binaryByReference<OP_NE>;
+    case OP_GT: return binaryByReference<OP_GT>;
+    case OP_GE: return binaryByReference<OP_GE>;
+    case OP_LT: return binaryByReference<OP_LT>;
+    case OP_LE: return binaryByReference<OP_LE>;
+    case OP_DOT: return binaryByReference<OP_DOT>;
+    default: return nullptr;
+    }
 }
 
 template <std::int32_t K, Shape C>
@@ -369,7 +394,7 @@ NRefPtr evalOperator(NContext& ctx, Node* node) {
         if (node->kind == OP_NEG || node->kind == OP_NOT)
             f = node->kind == OP_NEG ? unaryFor<OP_NEG>(OTHER) : unaryFor<OP_NOT>(OTHER);
         else
-            f = binaryByReference;
+            f = byReferenceFor(node->kind);
     }
     Complex z;
     NRefPtr v;
@@ -402,11 +427,7 @@ ScalarFn scalarHandlerFor(const Node* node) {
     case OP_NOT: return unaryFor<OP_NOT>(shapeOf(node->child[0]));
     default: break;
     }
-    if (!(node->note.flags & NOTE_SCALAR_LEFT)) {
-        bool binary = (node->kind >= OP_ADD && node->kind <= OP_LDIV) || node->kind == OP_AND || node->kind == OP_OR ||
-                      isComparison(node->kind);
-        return binary ? binaryByReference : nullptr;
-    }
+    if (!(node->note.flags & NOTE_SCALAR_LEFT)) return byReferenceFor(node->kind);
     Shape l = shapeOf(node->child[0]), r = shapeOf(node->child[1]);
     switch (node->kind) {
     case OP_ADD: return binaryFor<OP_ADD>(l, r);
@@ -424,7 +445,7 @@ ScalarFn scalarHandlerFor(const Node* node) {
     case OP_AND: return binaryFor<OP_AND>(l, r);
     case OP_OR: return binaryFor<OP_OR>(l, r);
     case OP_POW:
-    case OP_DOT: return binaryByReference;
+    case OP_DOT: return byReferenceFor(node->kind);
     default: return nullptr;
     }
 }

@@ -10,6 +10,19 @@
 SymMan* scope_state::frame = nullptr;
 std::uint64_t scope_state::epoch = 0;
 std::uint64_t scope_state::globalEpoch = 0;
+std::vector<SymMan*> scope_state::stack;
+std::vector<SymMan*> scope_state::spare;
+
+namespace {
+// Spare scopes still kept at the end of the program go with it.
+struct SpareRelease {
+    ~SpareRelease() {
+        for (SymMan* scope : scope_state::spare) delete scope;
+        scope_state::spare.clear();
+    }
+} g_spareRelease;
+using scope_state::stack;
+}  // namespace
 
 // ---------------------------------------------------------------- names
 
@@ -88,14 +101,10 @@ Symbol* SymMan::addBound(std::int32_t id, NRef* value) {
     return s;
 }
 
-namespace {
-std::vector<SymMan*> g_stack;
-}  // namespace
-
 void SymMan::removeId(std::int32_t id) {
     std::int32_t i = indexOf(id);
     if (i < 0) return;
-    if (!g_stack.empty() && this == g_stack.front()) ++scope_state::globalEpoch;
+    if (!stack.empty() && this == stack.front()) ++scope_state::globalEpoch;
     Symbol* old = (*this)[static_cast<std::size_t>(i)];
     erase(begin() + i);
     delete old;
@@ -103,67 +112,25 @@ void SymMan::removeId(std::int32_t id) {
 
 namespace {
 
-// Closed scopes are kept for reuse (with their storage), since every call
-// opens a frame and every block with a declaration a scope.
-struct SparePool : std::vector<SymMan*> {
-    ~SparePool() {
-        for (SymMan* scope : *this) delete scope;
-    }
-};
-SparePool g_spare;
-constexpr std::size_t kMaxSpare = 256;
-
-SymMan* newScope(std::int32_t flag) {
-    if (g_spare.empty()) return new SymMan(flag);
-    SymMan* scope = g_spare.back();
-    g_spare.pop_back();
-    scope->flag = flag;
-    scope->outerFrame = nullptr;
-    scope->liveBlocks = 0;
-    return scope;
-}
-
-void retireScope(SymMan* scope) {
-    if (!scope) return;
-    if (g_stack.empty()) ++scope_state::globalEpoch;  // the global frame goes
-    if (g_spare.size() >= kMaxSpare) {
-        delete scope;
-        return;
-    }
-    // The symbols go now (their values are unbound as the scope closes).
-    while (!scope->empty()) {
-        Symbol* last = scope->back();
-        scope->pop_back();
-        delete last;
-    }
-    g_spare.push_back(scope);
-}
-
 SymMan* materialisedTop() {
-    if (!g_stack.back()) {
-        g_stack.back() = newScope(SCOPE_BLOCK);
+    if (!stack.back()) {
+        stack.back() = newScope(SCOPE_BLOCK);
         // A placeholder sits above the innermost frame, or there is none.
         if (scope_state::frame) ++scope_state::frame->liveBlocks;
     }
-    return g_stack.back();
+    return stack.back();
 }
 
 }  // namespace
 
-SymMan* scopeOpenFunctionFrame() {
-    SymMan* f = newScope(SCOPE_FUNCTION);
-    f->outerFrame = scope_state::frame;
-    g_stack.push_back(f);
-    scope_state::frame = f;
-    return f;
-}
+SymMan* scopeOpenFunctionFrame() { return openFunctionFrame(); }
 
-void scopeOpenBlock() { g_stack.push_back(nullptr); }
+void scopeOpenBlock() { stack.push_back(nullptr); }
 
 void scopeClose() {
-    if (g_stack.empty()) return;
-    SymMan* top = g_stack.back();
-    g_stack.pop_back();
+    if (stack.empty()) return;
+    SymMan* top = stack.back();
+    stack.pop_back();
     if (!top) return;
     if (top->flag == SCOPE_FUNCTION) {
         scope_state::frame = top->outerFrame;
@@ -173,23 +140,17 @@ void scopeClose() {
     retireScope(top);
 }
 
-std::size_t scopeDepth() { return g_stack.size(); }
+std::size_t scopeDepth() { return stack.size(); }
 
-void scopeCloseFrame(std::size_t depth) {
-    if (g_stack.size() != depth + 1) return scopeCutTo(depth);
-    SymMan* top = g_stack.back();
-    g_stack.pop_back();
-    scope_state::frame = top->outerFrame;
-    retireScope(top);
-}
+void scopeCloseFrame(std::size_t depth) { closeFunctionFrame(depth); }
 
 void scopeCutTo(std::size_t depth) {
-    while (g_stack.size() > depth) scopeClose();
+    while (stack.size() > depth) scopeClose();
 }
 
 void scopeClearAll() { scopeCutTo(0); }
 
-bool scopeExistsHereId(std::int32_t id) { return !g_stack.empty() && g_stack.back() && g_stack.back()->findId(id); }
+bool scopeExistsHereId(std::int32_t id) { return !stack.empty() && stack.back() && stack.back()->findId(id); }
 
 bool scopeExistsHere(const char* name) {
     std::int32_t id = knownName(name);
@@ -197,7 +158,7 @@ bool scopeExistsHere(const char* name) {
 }
 
 Symbol* scopeDeclareId(std::int32_t id, bool inBlock) {
-    if (g_stack.empty()) return nullptr;
+    if (stack.empty()) return nullptr;
     if (inBlock) return materialisedTop()->add(id, false);
     return scope_state::frame ? scope_state::frame->add(id, false) : nullptr;
 }
@@ -209,14 +170,14 @@ Symbol* scopeDeclareParameter(std::int32_t id, NRef* value) {
 }
 
 bool scopeDeclareExtern(const char* name) {
-    if (g_stack.size() <= 1) return false;
+    if (stack.size() <= 1) return false;
     materialisedTop()->add(internName(name), true);
     return true;
 }
 
 Symbol* externTarget(Symbol* marker) {
     if (marker->global && marker->globalEpoch == scope_state::globalEpoch) return marker->global;
-    SymMan* global = g_stack.front();
+    SymMan* global = stack.front();
     Symbol* g = global->findId(marker->id);
     if (!g) g = global->add(marker->id, true);
     marker->global = g;
@@ -231,7 +192,7 @@ namespace {
 // or not at all).
 Symbol* searchScopes(std::int32_t id, std::int32_t* where) {
     *where = -1;
-    for (auto it = g_stack.rbegin(); it != g_stack.rend(); ++it) {
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
         SymMan* scope = *it;
         if (!scope) continue;
         if (scope->flag == SCOPE_FUNCTION) {
@@ -264,7 +225,7 @@ Symbol* scopeLookup(const char* name) {
 
 Symbol* declareIdent(Node* ident) {
     SymMan* f = scope_state::frame;
-    if (!f || g_stack.empty()) return nullptr;
+    if (!f || stack.empty()) return nullptr;
     Symbol* s = f->add(identId(ident), false);
     ident->note.hint = static_cast<std::uint32_t>(f->size() - 1);
     return s;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/exec.h"
 #include "frontend/node.h"
 #include "value/value.h"
 
@@ -148,6 +149,62 @@ Symbol* scopeDeclareParameter(std::int32_t id, NRef* value);  // null without a 
 Symbol* scopeLookup(const char* name);                 // null when not visible
 
 inline std::uint64_t symbolEpoch() { return scope_state::epoch; }
+
+namespace scope_state {
+extern std::vector<SymMan*> stack;  // bottom first; null for a block placeholder
+// Closed scopes are kept for reuse (with their storage), since every call
+// opens a frame and every block with a declaration a scope.
+extern std::vector<SymMan*> spare;
+constexpr std::size_t kMaxSpare = 256;
+}  // namespace scope_state
+
+inline SymMan* newScope(std::int32_t flag) {
+    std::vector<SymMan*>& spare = scope_state::spare;
+    if (spare.empty()) return new SymMan(flag);
+    SymMan* scope = spare.back();
+    spare.pop_back();
+    scope->flag = flag;
+    scope->outerFrame = nullptr;
+    scope->liveBlocks = 0;
+    return scope;
+}
+
+inline void retireScope(SymMan* scope) {
+    if (!scope) return;
+    if (scope_state::stack.empty()) ++scope_state::globalEpoch;  // the global frame goes
+    if (scope_state::spare.size() >= scope_state::kMaxSpare) {
+        delete scope;
+        return;
+    }
+    // The symbols go now (their values are unbound as the scope closes).
+    while (!scope->empty()) {
+        Symbol* last = scope->back();
+        scope->pop_back();
+        delete last;
+    }
+    scope_state::spare.push_back(scope);
+}
+
+inline SymMan* openFunctionFrame() {
+    SymMan* f = newScope(SCOPE_FUNCTION);
+    f->outerFrame = scope_state::frame;
+    scope_state::stack.push_back(f);
+    scope_state::frame = f;
+    return f;
+}
+
+// Closes the function frame opened at depth, and anything left above it.
+inline void closeFunctionFrame(std::size_t depth) {
+    std::vector<SymMan*>& stack = scope_state::stack;
+    if (stack.size() != depth + 1) {
+        while (stack.size() > depth) scopeClose();
+        return;
+    }
+    SymMan* top = stack.back();
+    stack.pop_back();
+    scope_state::frame = top->outerFrame;
+    retireScope(top);
+}
 
 // The interned number of an identifier node's name.
 inline std::int32_t identId(Node* ident) {
