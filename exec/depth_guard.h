@@ -24,7 +24,9 @@ constexpr int kMaxEvalDepth = 100000;
 class DepthGuard {
 public:
     __attribute__((always_inline)) explicit DepthGuard(int line) {
-        if (++depth_ > kMaxEvalDepth || stackNearlyFull()) tooDeep(line);
+        // The stack is looked at every few levels: a level takes a few
+        // hundred bytes, far less than the room kept below the limit.
+        if (++depth_ > kMaxEvalDepth || ((depth_ & 7) == 0 && stackNearlyFull())) tooDeep(line);
         if (--untilPoll_ == 0 && interruptSeen()) interrupted(line);
     }
     ~DepthGuard() { --depth_; }

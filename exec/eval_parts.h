@@ -21,9 +21,6 @@ NRefPtr evalExtern(NContext& ctx, Node* node);
 // input(...) and linput(...).
 NRefPtr evalInput(NContext& ctx, Node* node);
 
-// The truth of a condition node, as conditionTest(line, evaluate(ctx, node)).
-bool evaluateCondition(NContext& ctx, Node* node, int line);
-
 // evaluate() for a statement whose value is not wanted.
 void execute(NContext& ctx, Node* node);
 

@@ -429,13 +429,6 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
     }
 }
 
-bool evaluateCondition(NContext& ctx, Node* node, int line) {
-    Complex z;
-    NRefPtr v;
-    if (evalScalar(ctx, node, &z, &v)) return kern::truth(z);
-    return conditionTest(line, v);
-}
-
 namespace {
 
 // x++ and the like on a scalar only x holds: updated in place.

@@ -140,7 +140,10 @@ __attribute__((noinline)) NRefPtr callUser(NContext& ctx, UserBody* fn, const NR
         else
             scopeDeclareParameter(identId(p), args[i].get());
     }
-    runListForEffect(ctx, blockContext(fn->body));
+    for (Node* statement : *blockContext(fn->body)) {
+        if (ctx.state != CS_NONE) break;
+        if (statement) execute(ctx, statement);
+    }
     closeFunctionFrame(depth);
     switch (ctx.state) {
     case CS_RETURN:

@@ -7,6 +7,7 @@
 
 #include "exec/exec.h"
 #include "exec/prepare.h"
+#include "value/kernels.h"
 
 // true: the value is a 1x1 number, its element is in *z. false: the value
 // (of any shape or kind, or none) is in *v. A variable read this way is
@@ -32,6 +33,14 @@ inline NRefPtr valueOf(NContext& ctx, Node* node) {
         return v;
     }
     return evaluate(ctx, node);
+}
+
+// The truth of a condition node, as conditionTest(line, evaluate(ctx, node)).
+inline bool evaluateCondition(NContext& ctx, Node* node, int line) {
+    Complex z;
+    NRefPtr v;
+    if (evalScalar(ctx, node, &z, &v)) return kern::truth(z);
+    return conditionTest(line, v);
 }
 
 // An operator node (binary, comparison, negation, not) evaluated as a value.

@@ -8,6 +8,7 @@
 #include "exec/interrupt.h"
 #include "exec/lvalue.h"
 #include "exec/prepare.h"
+#include "exec/scalar_eval.h"
 #include "exec/symbols.h"
 #include "value/ops.h"
 #include "value/raise.h"
