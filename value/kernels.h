@@ -61,14 +61,14 @@ __attribute__((noinline)) inline Complex ldivGeneral(Complex a, Complex b) {
 // Both imaginary parts zero and a divisor that is neither zero nor NaN: the
 // scaled division then has w = +-0 and d = b.re, so its quotient reduces to
 // a.re / b.re taken as a.re * (1 / b.re), with a zero imaginary part unless
-// a.re is infinite or NaN. Bit for bit the same as ldivGeneral().
+// a.re or 1 / b.re is infinite or NaN. Bit for bit the same as ldivGeneral().
 inline bool realQuotient(Complex a, Complex b) {
     return a.im == 0.0 && b.im == 0.0 && b.re != 0.0 && !std::isnan(b.re);
 }
 inline Complex ldivReal(Complex a, Complex b) {
     double s = 1.0 / b.re;
     double re = truncQuotient(a.re * s);
-    if (std::isfinite(a.re)) return {re, 0.0};
+    if (std::isfinite(a.re) && std::isfinite(s)) return {re, 0.0};
     double w = b.im / b.re;
     return {re, truncQuotient((a.im - a.re * w) * s)};
 }
