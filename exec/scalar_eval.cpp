@@ -57,6 +57,13 @@ __attribute__((always_inline)) inline Complex kernelFor(int line, Complex a, Com
             if constexpr (K == OP_LT) return truthOf(a.re < b.re);
             if constexpr (K == OP_LE) return truthOf(a.re <= b.re);
         }
+        // Complex elements or a tolerance: the kernels themselves, out of line.
+        if constexpr (K == OP_EQ) return k_eq(line, a, b);
+        if constexpr (K == OP_NE) return k_ne(line, a, b);
+        if constexpr (K == OP_GT) return k_gt(line, a, b);
+        if constexpr (K == OP_GE) return k_ge(line, a, b);
+        if constexpr (K == OP_LT) return k_lt(line, a, b);
+        if constexpr (K == OP_LE) return k_le(line, a, b);
     }
     if constexpr (K == OP_ADD) return kern::add(a, b);
     if constexpr (K == OP_SUB) return kern::sub(a, b);
