@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "exec/scalar_eval.h"
+#include "exec/symbols.h"
 
 namespace {
 
@@ -121,7 +122,10 @@ void prepareTree(Node* root) {
             std::uint32_t below = part->kind == OP_IDENT ? 1 : part->note.hint;
             if (below + 1 > height) height = below + 1;
         });
-        if (n->kind != OP_IDENT) n->note.hint = height;
+        if (n->kind != OP_IDENT)
+            n->note.hint = height;
+        else
+            identId(n);
         if (height <= kShallowHeight) flags |= NOTE_SHALLOW;
         if (isBinaryOperation(n->kind) && !(n->child[1]->note.flags & NOTE_MAY_STORE)) flags |= NOTE_SCALAR_LEFT;
         if (opensScope(n->kind) && !(flags & NOTE_MAY_DECLARE)) flags |= NOTE_NO_SCOPE;

@@ -1,6 +1,7 @@
 #include "exec/scalar_eval.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -42,7 +43,12 @@ Kernel2 kernelOf(std::int32_t kind) {
 // Two real elements compared with the tolerance 0: the comparison kernels
 // then reduce to the plain comparison of the real parts (NaN compares
 // false, and unequal for !=), to the bit.
-inline bool plainComparison(Complex a, Complex b) { return a.im == 0.0 && b.im == 0.0 && compareTolerance() == 0.0; }
+inline bool isZero(double x) {
+    std::uint64_t u;
+    std::memcpy(&u, &x, sizeof u);
+    return (u << 1) == 0;  // +0 or -0
+}
+inline bool plainComparison(Complex a, Complex b) { return isZero(a.im) && isZero(b.im) && isZero(compareTolerance()); }
 inline Complex truthOf(bool t) { return Complex{t ? 1.0 : 0.0, 0.0}; }
 
 // The element kernel of kind, inlined into each handler made for it.

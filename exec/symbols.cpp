@@ -8,6 +8,7 @@
 #include "exec/exec.h"
 
 SymMan* scope_state::frame = nullptr;
+SymMan* scope_state::lookupFrame = nullptr;
 std::uint64_t scope_state::epoch = 0;
 std::uint64_t scope_state::globalEpoch = 0;
 std::vector<SymMan*> scope_state::stack;
@@ -117,6 +118,7 @@ SymMan* materialisedTop() {
         stack.back() = newScope(SCOPE_BLOCK);
         // A placeholder sits above the innermost frame, or there is none.
         if (scope_state::frame) ++scope_state::frame->liveBlocks;
+        refreshLookupFrame();
     }
     return stack.back();
 }
@@ -137,6 +139,7 @@ void scopeClose() {
     } else if (scope_state::frame) {
         --scope_state::frame->liveBlocks;
     }
+    refreshLookupFrame();
     retireScope(top);
 }
 
@@ -210,6 +213,7 @@ Symbol* searchScopes(std::int32_t id, std::int32_t* where) {
 }  // namespace
 
 Symbol* lookupIdentSlow(Node* ident, std::int32_t id) {
+    if (id == 0) id = identId(ident);
     std::int32_t where;
     Symbol* s = searchScopes(id, &where);
     if (where >= 0) ident->note.hint = static_cast<std::uint32_t>(where);

@@ -26,6 +26,9 @@ const char* nameText(std::int32_t id);
 class SymMan;
 namespace scope_state {
 extern SymMan* frame;  // the innermost function frame, or null
+// The innermost function frame while no block scope above it holds symbols
+// (a name visible now is then found in that frame alone), else null.
+extern SymMan* lookupFrame;
 extern std::uint64_t epoch;
 extern std::uint64_t globalEpoch;  // grows when a symbol of the global frame goes
 }  // namespace scope_state
@@ -185,11 +188,18 @@ inline void retireScope(SymMan* scope) {
     scope_state::spare.push_back(scope);
 }
 
+// After the innermost frame or its count of live blocks changed.
+inline void refreshLookupFrame() {
+    SymMan* f = scope_state::frame;
+    scope_state::lookupFrame = f && f->liveBlocks == 0 ? f : nullptr;
+}
+
 inline SymMan* openFunctionFrame() {
     SymMan* f = newScope(SCOPE_FUNCTION);
     f->outerFrame = scope_state::frame;
     scope_state::stack.push_back(f);
     scope_state::frame = f;
+    scope_state::lookupFrame = f;
     return f;
 }
 
@@ -203,6 +213,7 @@ inline void closeFunctionFrame(std::size_t depth) {
     SymMan* top = stack.back();
     stack.pop_back();
     scope_state::frame = top->outerFrame;
+    refreshLookupFrame();
     retireScope(top);
 }
 
@@ -218,10 +229,10 @@ Symbol* lookupIdentSlow(Node* ident, std::int32_t id);
 // Lookup of an identifier node. The node remembers where in the innermost
 // frame its name was found last; while no block scope above that frame holds
 // symbols and the symbol there still bears the name, that is the answer.
+// (A node never prepared has the name number 0 until its first slow lookup.)
 __attribute__((always_inline)) inline Symbol* lookupIdent(Node* ident) {
-    std::int32_t id = identId(ident);
-    SymMan* f = scope_state::frame;
-    if (f && f->liveBlocks == 0) {
+    std::int32_t id = ident->note.id;
+    if (SymMan* f = scope_state::lookupFrame) {
         std::uint32_t h = ident->note.hint;
         if (h < f->size()) {
             Symbol* s = (*f)[h];
