@@ -273,7 +273,7 @@ __attribute__((always_inline)) inline NRefPtr assignVariable(NContext& ctx, Node
                 return WantValue ? NRefPtr(n) : NRefPtr();
             }
         }
-        v = makeNum(z);
+        if (!v) v = makeNum(z);
     }
     if (WantValue) return assignTo(ctx, target, v);
     assignTo(ctx, target, v);
@@ -293,7 +293,8 @@ __attribute__((always_inline)) inline NRefPtr assignElement(NContext& ctx, Node*
         NRefPtr v;
         if (evalScalar(ctx, source, &z, &v)) {
             storeElement(ctx, target, z);
-            return WantValue ? makeNum(z) : NRefPtr();
+            if (!WantValue) return NRefPtr();
+            return v ? std::move(v) : makeNum(z);
         }
         return assignTo(ctx, target, v);
     }

@@ -25,6 +25,15 @@ inline NNum* scalarNum(NRef* v) {
 
 bool isComparison(std::int32_t kind) { return kind >= OP_EQ && kind <= OP_LE; }
 
+// A temporary 1x1 number nobody else holds (no variable, no other
+// reference) takes the result z, and is handed on with it.
+inline void passOn(NRefPtr& temp, Complex z, NRefPtr* v) {
+    if (NNum* n = scalarNum(temp.get()); n && n->refCount == 1 && n->bindCount == 0) {
+        n->data[0] = z;
+        *v = std::move(temp);
+    }
+}
+
 Kernel2 kernelOf(std::int32_t kind) {
     switch (kind) {
     case OP_ADD: return k_add;
@@ -129,6 +138,7 @@ __attribute__((noinline)) bool binarySlow(Node* node, bool sa, Complex a, NRefPt
     NRefPtr r = generalOperation(node->line, node->kind, std::move(x), std::move(y));
     if (NNum* m = scalarNum(r.get())) {
         *z = m->data[0];
+        passOn(r, *z, v);
         return true;
     }
     *v = std::move(r);
@@ -182,6 +192,7 @@ bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
         bool sb = peek<R>(node->child[1], &b, &rb);
         if (__builtin_expect(sa && sb, 1)) {
             *z = kernelFor<K>(node->line, a, b);
+            if (va) passOn(va, *z, v);
             return true;
         }
         NRefPtr vb(rb);
@@ -192,6 +203,10 @@ bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
         bool sb = fetch<R>(ctx, node->child[1], &b, &vb);
         if (__builtin_expect(sa && sb, 1)) {
             *z = kernelFor<K>(node->line, a, b);
+            if (va)
+                passOn(va, *z, v);
+            else if (vb)
+                passOn(vb, *z, v);
             return true;
         }
         return binarySlow(node, sa, a, va, sb, b, vb, z, v);
@@ -210,6 +225,8 @@ bool binaryByReference(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     if constexpr (K != OP_DOT) {
         if (NNum* x = scalarNum(va.get()); x && sb) {
             *z = kernelFor<K>(node->line, x->data[0], b);
+            passOn(va, *z, v);
+            if (!*v && vb) passOn(vb, *z, v);
             return true;
         }
     }
@@ -245,6 +262,7 @@ bool unaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     NRefPtr va;
     if (__builtin_expect(fetch<C>(ctx, node->child[0], &a, &va), 1)) {
         *z = K == OP_NEG ? kern::neg(a) : kern::lnot(a);
+        if (va) passOn(va, *z, v);
         return true;
     }
     NRefPtr r = op1(node->line, va, K == OP_NEG ? k_neg : k_not);
@@ -394,6 +412,7 @@ bool scalarByValue(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     NRefPtr r = evaluate(ctx, node);
     if (NNum* m = scalarNum(r.get())) {
         *z = m->data[0];
+        passOn(r, *z, v);
         return true;
     }
     *v = std::move(r);
@@ -411,7 +430,7 @@ NRefPtr evalOperator(NContext& ctx, Node* node) {
     }
     Complex z;
     NRefPtr v;
-    if (f(ctx, node, &z, &v)) return makeNum(z);
+    if (f(ctx, node, &z, &v) && !v) return makeNum(z);
     return v;
 }
 

@@ -9,7 +9,9 @@
 #include "exec/prepare.h"
 #include "value/kernels.h"
 
-// true: the value is a 1x1 number, its element is in *z. false: the value
+// true: the value is a 1x1 number, its element is in *z; *v may then hold a
+// new object (no variable's, held by nothing else) whose element is that
+// same one, for a caller that needs the value as an object. false: the value
 // (of any shape or kind, or none) is in *v. A variable read this way is
 // copied, so callers use it only where nothing can store into the variable
 // before the element is used.
@@ -29,7 +31,7 @@ inline NRefPtr valueOf(NContext& ctx, Node* node) {
     if (node->note.flags & NOTE_FRESH_SCALAR) {
         Complex z;
         NRefPtr v;
-        if (evalScalar(ctx, node, &z, &v)) return makeNum(z);
+        if (evalScalar(ctx, node, &z, &v) && !v) return makeNum(z);
         return v;
     }
     return evaluate(ctx, node);
