@@ -430,6 +430,17 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
     }
 }
 
+NRefPtr evaluateCall(NContext& ctx, Node* node) {
+    DepthGuard guard(node->line);
+    try {
+        return evalCall(ctx, node);
+    } catch (const std::bad_alloc&) {
+        raiseError(node->line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(node->line, "Not enough memory");
+    }
+}
+
 namespace {
 
 // x++ and the like on a scalar only x holds: updated in place.

@@ -48,6 +48,8 @@ public:
 
 // Evaluation.
 NRefPtr evaluate(NContext& ctx, Node* node);
+// evaluate() of an OP_CALL node.
+NRefPtr evaluateCall(NContext& ctx, Node* node);
 NRefPtr runList(NContext& ctx, Context* list);
 
 // The scope stack (the global frame is its bottom entry).

@@ -133,7 +133,9 @@ void prepareTree(Node* root) {
         n->note.flags = flags;
         ScalarFn handler = scalarHandlerFor(n);
         n->note.handler = reinterpret_cast<void (*)()>(handler);
-        if (handler && n->kind != OP_IDENT) n->note.flags |= NOTE_FRESH_SCALAR;
+        // A variable's value, or a call's (which may return a variable's own
+        // object), is no fresh value.
+        if (handler && n->kind != OP_IDENT && n->kind != OP_CALL) n->note.flags |= NOTE_FRESH_SCALAR;
     }
 }
 

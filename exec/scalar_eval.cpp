@@ -218,7 +218,8 @@ bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
 // right is done. Also the matrix product, and nodes never prepared.
 template <std::int32_t K>
 bool binaryByReference(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
-    NRefPtr va = evaluate(ctx, node->child[0]);
+    Node* left = node->child[0];
+    NRefPtr va = left->kind == OP_CALL ? evaluateCall(ctx, left) : evaluate(ctx, left);
     Complex b;
     NRefPtr vb;
     bool sb = fetch<OTHER>(ctx, node->child[1], &b, &vb);
@@ -351,6 +352,18 @@ void storeElementAt(NContext& ctx, Node* index, Complex z) {
 }
 
 bool literalHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return fetch<LITERAL>(ctx, node, z, v); }
+
+// A call as an operand, with the guard and the checks of evaluate().
+bool callHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
+    NRefPtr r = evaluateCall(ctx, node);
+    if (NNum* m = scalarNum(r.get())) {
+        *z = m->data[0];
+        passOn(r, *z, v);
+        return true;
+    }
+    *v = std::move(r);
+    return false;
+}
 bool variableHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return fetch<VARIABLE>(ctx, node, z, v); }
 
 template <std::int32_t K>
@@ -448,6 +461,7 @@ ScalarFn scalarHandlerFor(const Node* node) {
     switch (node->kind) {
     case OP_NUM: return literalHandler;
     case OP_IDENT: return variableHandler;
+    case OP_CALL: return callHandler;
     case OP_INDEX:
         if (!plainSubscript(node)) return nullptr;
         switch (shapeOf(node->child[1])) {
