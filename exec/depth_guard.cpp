@@ -34,8 +34,10 @@ const char* DepthGuard::computeLimit() {
 
 void DepthGuard::tooDeep(int line) {
     --depth_;
-    raiseError(line, "Recursion too deep");
+    tooDeepAt(line);
 }
+
+void DepthGuard::tooDeepAt(int line) { raiseError(line, "Recursion too deep"); }
 
 bool DepthGuard::interruptSeen() {
     untilPoll_ = kPollEvery;

@@ -8,18 +8,20 @@
 #include "platform/interrupt.h"
 
 // Evaluation levels allowed at most, whatever the stack: a plain recursive
-// function takes 4 to 6 levels per call. A level takes about 200 bytes of
-// stack in an optimised build, so 100,000 levels (15,000 to 25,000 calls) fit
-// easily in the 512 MiB interpreter stack. Under the address sanitizer a
-// level takes about 600 bytes, and the sanitizer cannot clean up after an
-// exception that unwinds more than 64 MiB of stack (it then reports false
-// errors), so its builds stop at 60,000 levels. Smaller stacks than the
-// interpreter's are protected by the stack check.
+// function takes 3 to 5 levels per call (a call counts kCallLevels of its
+// own). A call takes well under a kilobyte of stack in an optimised build, so
+// 100,000 levels (20,000 to 33,000 calls) fit easily in the 512 MiB
+// interpreter stack. Under the address sanitizer a call takes about 3 KiB,
+// and the sanitizer cannot clean up after an exception that unwinds more than
+// 64 MiB of stack (it then reports false errors), so its builds stop at
+// 60,000 levels. Smaller stacks than the interpreter's are protected by the
+// stack check.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kMaxEvalDepth = 60000;
 #else
 constexpr int kMaxEvalDepth = 100000;
 #endif
+constexpr int kCallLevels = 2;
 
 class DepthGuard {
 public:
@@ -34,6 +36,22 @@ public:
     DepthGuard& operator=(const DepthGuard&) = delete;
 
     static int depth() { return depth_; }
+
+    // A user function's call: its frame and body count kCallLevels levels,
+    // and the stack is always looked at.
+    class Call {
+    public:
+        explicit Call(int line) {
+            depth_ += kCallLevels;
+            if (depth_ > kMaxEvalDepth || stackNearlyFull()) {
+                depth_ -= kCallLevels;
+                tooDeepAt(line);
+            }
+        }
+        ~Call() { depth_ -= kCallLevels; }
+        Call(const Call&) = delete;
+        Call& operator=(const Call&) = delete;
+    };
 
     // Looks at the interruption request every so many steps: a step is far
     // cheaper than the look, and a few hundred steps take microseconds.
@@ -63,6 +81,7 @@ private:
     static const char* computeLimit();
     static inline thread_local const char* limit_ = nullptr;
     [[noreturn]] static void tooDeep(int line);
+    [[noreturn]] static void tooDeepAt(int line);  // with the level already left
     [[noreturn]] static void interrupted(int line);
     // Restarts the count and tells whether an interruption is requested.
     static bool interruptSeen();

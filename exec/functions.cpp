@@ -127,7 +127,10 @@ private:
     UserBody* body_;
 };
 
-__attribute__((noinline)) NRefPtr callUser(NContext& ctx, UserBody* fn, const NRefPtr* args, std::size_t argc) {
+__attribute__((noinline)) NRefPtr callUser(NContext& ctx, int line, UserBody* fn, const NRefPtr* args,
+                                           std::size_t argc) {
+    // How deep a recursion may go stays in step with the stack it takes.
+    DepthGuard::Call level(line);
     BodyHold keep(fn);
     std::size_t depth = scope_state::stack.size();
     SymMan* frame = openFunctionFrame();
@@ -212,14 +215,14 @@ __attribute__((noinline)) NRefPtr callGeneral(NContext& ctx, Node* node) {
     func_tag__* rec = siteRecord(node, argc);
     if (!rec) notDefined(node, argc);
     if (rec->kind == FUNC_NATIVE) return callNative(ctx, node, rec, args);
-    return callUser(ctx, rec->user, args.data(), args.size());
+    return callUser(ctx, node->line, rec->user, args.data(), args.size());
 }
 
 // The site's function went, or became a built-in, while the arguments of a
 // user function's call were evaluated.
 __attribute__((noinline)) NRefPtr callChanged(NContext& ctx, Node* node, func_tag__* rec, NRefPtr* args, std::size_t argc) {
     if (!rec) notDefined(node, static_cast<int>(argc));
-    if (rec->kind == FUNC_USER) return callUser(ctx, rec->user, args, argc);
+    if (rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, args, argc);
     PooledArgs pooled;
     ArgList& list = pooled.list();
     for (std::size_t i = 0; i < argc; ++i) list.push_back(std::move(args[i]));
@@ -238,13 +241,13 @@ NRefPtr evalCall(NContext& ctx, Node* node) {
     if (argc == 1) {
         NRefPtr arg = valueOf(ctx, node->child[0]);
         func_tag__* rec = siteRecord(node, 1);
-        if (rec && rec->kind == FUNC_USER) return callUser(ctx, rec->user, &arg, 1);
+        if (rec && rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, &arg, 1);
         return callChanged(ctx, node, rec, &arg, 1);
     }
     NRefPtr args[kFewArguments];
     std::size_t i = 0;
     for (Node* a = node->child[0]; a; a = nextOf(a)) args[i++] = valueOf(ctx, a);
     func_tag__* rec = siteRecord(node, static_cast<int>(argc));
-    if (rec && rec->kind == FUNC_USER) return callUser(ctx, rec->user, args, argc);
+    if (rec && rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, args, argc);
     return callChanged(ctx, node, rec, args, argc);
 }

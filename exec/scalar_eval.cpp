@@ -89,12 +89,6 @@ __attribute__((always_inline)) inline Complex kernelFor(int line, Complex a, Com
     if constexpr (K == OP_POW) return kern::pow(a, b);
     if constexpr (K == OP_AND) return kern::land(a, b);
     if constexpr (K == OP_OR) return kern::lor(a, b);
-    if constexpr (K == OP_EQ) return kern::eq(a, b);
-    if constexpr (K == OP_NE) return kern::ne(a, b);
-    if constexpr (K == OP_GT) return kern::gt(line, a, b);
-    if constexpr (K == OP_GE) return kern::ge(line, a, b);
-    if constexpr (K == OP_LT) return kern::lt(line, a, b);
-    if constexpr (K == OP_LE) return kern::le(line, a, b);
 }
 
 __attribute__((noinline)) [[noreturn]] void notDeclared(Node* ident) {
