@@ -21,11 +21,6 @@ inline NNum* scalarNum(const NRefPtr& v) {
     NNum* n = asNum(v);
     return n && n->cols == 1 && n->rows == 1 ? n : nullptr;
 }
-inline NNum* scalarNum(NRef* v) {
-    if (!v || v->kind != NKind::Num) return nullptr;
-    NNum* n = static_cast<NNum*>(v);
-    return n->cols == 1 && n->rows == 1 ? n : nullptr;
-}
 // Held by this one reference and bound to no variable: free to overwrite.
 inline bool unshared(const NNum* n) { return n->refCount == 1 && n->bindCount == 0; }
 
@@ -72,7 +67,7 @@ NRefPtr combine(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
     return generalOperation(line, kind, std::move(a), std::move(b));
 }
 
-HANDLER_DECL [[noreturn]] void notDeclared(Node* ident) {
+[[noreturn]] HANDLER_DECL void notDeclared(Node* ident) {
     raiseError(ident->line, "Variable %s not declared", identName(ident));
 }
 

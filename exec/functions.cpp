@@ -192,7 +192,7 @@ private:
     std::unique_ptr<ArgList> list_;
 };
 
-__attribute__((noinline)) [[noreturn]] void notDefined(Node* node, int argc) {
+[[noreturn]] __attribute__((noinline)) void notDefined(Node* node, int argc) {
     raiseError(node->line, "Function %s() [arg count:%d] not defined", identName(node->child[1]), argc);
 }
 

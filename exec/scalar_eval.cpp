@@ -91,7 +91,7 @@ __attribute__((always_inline)) inline Complex kernelFor(int line, Complex a, Com
     if constexpr (K == OP_OR) return kern::lor(a, b);
 }
 
-__attribute__((noinline)) [[noreturn]] void notDeclared(Node* ident) {
+[[noreturn]] __attribute__((noinline)) void notDeclared(Node* ident) {
     raiseError(ident->line, "Variable %s not declared", identName(ident));
 }
 
@@ -280,7 +280,7 @@ bool plainSubscript(const Node* index) {
     return sub && !nextOf(sub) && sub->kind != OP_RANGE && sub->kind != OP_ALLRANGE;
 }
 
-__attribute__((noinline)) [[noreturn]] void badSubscript(int line, const char* message) { raiseError(line, "%s", message); }
+[[noreturn]] __attribute__((noinline)) void badSubscript(int line, const char* message) { raiseError(line, "%s", message); }
 
 // The variable's symbol and matrix, as resolving finds them.
 inline Symbol* matrixSymbol(Node* ident, int line) {
