@@ -12,14 +12,18 @@ SymMan* scope_state::lookupFrame = nullptr;
 std::uint64_t scope_state::epoch = 0;
 std::uint64_t scope_state::globalEpoch = 0;
 std::vector<SymMan*> scope_state::stack;
-std::vector<SymMan*> scope_state::spare;
+SymMan* scope_state::spare = nullptr;
+std::size_t scope_state::spareCount = 0;
 
 namespace {
 // Spare scopes still kept at the end of the program go with it.
 struct SpareRelease {
     ~SpareRelease() {
-        for (SymMan* scope : scope_state::spare) delete scope;
-        scope_state::spare.clear();
+        while (SymMan* scope = scope_state::spare) {
+            scope_state::spare = scope->nextSpare;
+            delete scope;
+        }
+        scope_state::spareCount = 0;
     }
 } g_spareRelease;
 using scope_state::stack;

@@ -110,6 +110,7 @@ public:
     // here is found in this frame alone).
     SymMan* outerFrame = nullptr;
     std::uint32_t liveBlocks = 0;
+    SymMan* nextSpare = nullptr;  // a closed scope kept for reuse: the next one
 
     explicit SymMan(std::int32_t f) : flag(f) {}
     SymMan(const SymMan&) = delete;
@@ -157,15 +158,16 @@ namespace scope_state {
 extern std::vector<SymMan*> stack;  // bottom first; null for a block placeholder
 // Closed scopes are kept for reuse (with their storage), since every call
 // opens a frame and every block with a declaration a scope.
-extern std::vector<SymMan*> spare;
+extern SymMan* spare;
+extern std::size_t spareCount;
 constexpr std::size_t kMaxSpare = 256;
 }  // namespace scope_state
 
 inline SymMan* newScope(std::int32_t flag) {
-    std::vector<SymMan*>& spare = scope_state::spare;
-    if (spare.empty()) return new SymMan(flag);
-    SymMan* scope = spare.back();
-    spare.pop_back();
+    SymMan* scope = scope_state::spare;
+    if (!scope) return new SymMan(flag);
+    scope_state::spare = scope->nextSpare;
+    --scope_state::spareCount;
     scope->flag = flag;
     scope->outerFrame = nullptr;
     scope->liveBlocks = 0;
@@ -175,7 +177,7 @@ inline SymMan* newScope(std::int32_t flag) {
 inline void retireScope(SymMan* scope) {
     if (!scope) return;
     if (scope_state::stack.empty()) ++scope_state::globalEpoch;  // the global frame goes
-    if (scope_state::spare.size() >= scope_state::kMaxSpare) {
+    if (scope_state::spareCount >= scope_state::kMaxSpare) {
         delete scope;
         return;
     }
@@ -185,7 +187,9 @@ inline void retireScope(SymMan* scope) {
         scope->pop_back();
         delete last;
     }
-    scope_state::spare.push_back(scope);
+    scope->nextSpare = scope_state::spare;
+    scope_state::spare = scope;
+    ++scope_state::spareCount;
 }
 
 // After the innermost frame or its count of live blocks changed.
