@@ -57,8 +57,6 @@ namespace {
 
 #define HANDLER_DECL __attribute__((noinline))
 
-using Compare = NRefPtr (*)(int, const NRefPtr&, const NRefPtr&);
-
 // The plain binary operation of kind (OP_ADD .. OP_LDIV) on two values.
 NRefPtr combine(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
     NNum* x = scalarNum(a);

@@ -140,7 +140,7 @@ private:
 // Grows every time a symbol is destroyed. A holder of a Symbol pointer that
 // ran arbitrary code meanwhile (a call that may eval text) compares this
 // counter before trusting the pointer, and looks the name up again if it moved.
-std::uint64_t symbolEpoch();
+inline std::uint64_t symbolEpoch() { return scope_state::epoch; }
 
 // Scope stack operations beyond the ones of exec.h.
 bool scopeExistsHere(const char* name);
@@ -151,8 +151,6 @@ bool scopeDeclareExtern(const char* name);             // false at global level
 // A parameter of the innermost function frame, bound to value (may be null).
 Symbol* scopeDeclareParameter(std::int32_t id, NRef* value);  // null without a frame
 Symbol* scopeLookup(const char* name);                 // null when not visible
-
-inline std::uint64_t symbolEpoch() { return scope_state::epoch; }
 
 namespace scope_state {
 extern std::vector<SymMan*> stack;  // bottom first; null for a block placeholder
