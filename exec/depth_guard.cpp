@@ -10,8 +10,9 @@ int DepthGuard::depth_ = 0;
 namespace {
 // Room kept free below the limit for raising and unwinding the error.
 constexpr std::size_t kReserve = 512 * 1024;
+constexpr int kPollEvery = 256;
 
-const char* computeLimit() {
+const char* stackLimitOfThisThread() {
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) != 0) return nullptr;
     void* addr = nullptr;
@@ -24,17 +25,26 @@ const char* computeLimit() {
 }
 }  // namespace
 
-const char* DepthGuard::stackLimit() {
-    thread_local const char* limit = computeLimit();
-    return limit;
+const char* DepthGuard::computeLimit() {
+    const char* limit = stackLimitOfThisThread();
+    // Without a known stack the depth limit alone applies.
+    limit_ = limit ? limit : reinterpret_cast<const char*>(1);
+    return limit_;
 }
 
 void DepthGuard::tooDeep(int line) {
     --depth_;
-    raiseError(line, "Recursion too deep");
+    tooDeepAt(line);
+}
+
+void DepthGuard::tooDeepAt(int line) { raiseError(line, "Recursion too deep"); }
+
+bool DepthGuard::interruptSeen() {
+    untilPoll_ = kPollEvery;
+    return interruptPending();
 }
 
 void DepthGuard::interrupted(int line) {
-    --depth_;
+    --depth_;  // this guard's level is not entered
     raiseInterrupted(line);
 }

@@ -3,12 +3,16 @@
 
 #include "exec/exec.h"
 
-// Statements and control flow.
+// Statements and control flow. The exec forms run a statement whose value
+// is not wanted; evaluate() yields the scalar zero for them.
 NRefPtr evalBlock(NContext& ctx, Node* node);
-NRefPtr evalIf(NContext& ctx, Node* node);
-NRefPtr evalLoop(NContext& ctx, Node* node);  // OP_WHILE, OP_DO, OP_FOR
-NRefPtr evalSwitch(NContext& ctx, Node* node);
-NRefPtr evalTry(NContext& ctx, Node* node);
+void execBlock(NContext& ctx, Node* node);
+void execIf(NContext& ctx, Node* node);
+void execLoop(NContext& ctx, Node* node);  // OP_WHILE, OP_DO, OP_FOR
+void execSwitch(NContext& ctx, Node* node);
+void execTry(NContext& ctx, Node* node);
+// A statement list whose value is not wanted (a function body, a loop's block).
+void runListForEffect(NContext& ctx, Context* list);
 
 // Declarations.
 NRefPtr evalVar(NContext& ctx, Node* node);
@@ -17,11 +21,8 @@ NRefPtr evalExtern(NContext& ctx, Node* node);
 // input(...) and linput(...).
 NRefPtr evalInput(NContext& ctx, Node* node);
 
-// The truth of a condition node, as conditionTest(line, evaluate(ctx, node)).
-bool evaluateCondition(NContext& ctx, Node* node, int line);
-
-// evaluate() for a node whose value is not wanted (a loop's step).
-void evaluateForEffect(NContext& ctx, Node* node);
+// evaluate() for a statement whose value is not wanted.
+void execute(NContext& ctx, Node* node);
 
 // Element-wise arithmetic with the 1x1 case computed directly. A temporary
 // that nobody else holds is reused for the result.

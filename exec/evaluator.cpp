@@ -7,6 +7,8 @@
 #include "exec/eval_parts.h"
 #include "exec/functions.h"
 #include "exec/lvalue.h"
+#include "exec/prepare.h"
+#include "exec/scalar_eval.h"
 #include "value/kernels.h"
 #include "value/ops.h"
 #include "value/raise.h"
@@ -22,25 +24,13 @@ inline NNum* scalarNum(const NRefPtr& v) {
 // Held by this one reference and bound to no variable: free to overwrite.
 inline bool unshared(const NNum* n) { return n->refCount == 1 && n->bindCount == 0; }
 
-// The kernel applied to one pair; the common ones inlined, since a scalar
-// loop spends much of its time here.
-__attribute__((always_inline)) inline Complex applyKernel(Kernel2 f, int line, Complex a, Complex b) {
-    if (f == k_add) return kern::add(a, b);
-    if (f == k_sub) return kern::sub(a, b);
-    if (f == k_mul) return kern::mul(a, b);
-    if (f == k_lt) return kern::lt(line, a, b);
-    if (f == k_eq) return kern::eq(a, b);
-    if (f == k_div) return kern::div(a, b);
-    return f(line, a, b);
-}
-
 }  // namespace
 
 NRefPtr binaryOp(int line, NRefPtr a, NRefPtr b, Complex (*f)(int, Complex, Complex)) {
     NNum* x = scalarNum(a);
     NNum* y = scalarNum(b);
     if (!x || !y) return op2(line, a, b, f);
-    Complex z = applyKernel(f, line, x->data[0], y->data[0]);
+    Complex z = f(line, x->data[0], y->data[0]);
     if (unshared(x)) {
         x->data[0] = z;
         return a;
@@ -65,59 +55,23 @@ NRefPtr unaryOp(int line, NRefPtr a, Complex (*f)(int, Complex)) {
 
 namespace {
 
-NRefPtr addAny(int line, NRefPtr a, NRefPtr b) {
-    if (scalarNum(a) && scalarNum(b)) return binaryOp(line, std::move(a), std::move(b), k_add);
-    return addValues(line, a, b);
-}
-
-using Compare = NRefPtr (*)(int, const NRefPtr&, const NRefPtr&);
-
 #define HANDLER_DECL __attribute__((noinline))
-
-NRefPtr compareAny(int line, NRefPtr a, NRefPtr b, Compare general, Kernel2 kernel) {
-    if (scalarNum(a) && scalarNum(b)) return binaryOp(line, std::move(a), std::move(b), kernel);
-    return general(line, a, b);
-}
-
-// An operand of a binary operation. A 1x1 number is carried as its element,
-// so that literals and scalar variables cost no allocation; ref holds the
-// value itself whenever one exists (a temporary may be reused for the result).
-struct Operand {
-    NRefPtr ref;
-    Complex z{0.0, 0.0};
-    bool scalar = false;
-};
-
-inline void fetchOperand(NContext& ctx, Node* node, Operand& out);
-
-// The value of an operand for the general (matrix, string) operations.
-NRefPtr operandValue(Operand& o) {
-    if (o.ref) return std::move(o.ref);
-    return makeNum(o.z);
-}
-
-Kernel2 elementKernel(std::int32_t kind) {
-    switch (kind) {
-    case OP_SUB: return k_sub;
-    case OP_MUL: return k_mul;
-    case OP_DIV: return k_div;
-    case OP_POW: return k_pow;
-    case OP_MOD: return k_mod;
-    case OP_LDIV: return k_ldiv;
-    default: return nullptr;
-    }
-}
 
 // The plain binary operation of kind (OP_ADD .. OP_LDIV) on two values.
 NRefPtr combine(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
-    if (kind == OP_ADD) return addAny(line, std::move(a), std::move(b));
-    if (kind == OP_DOT) return matrixProduct(line, a, b);
-    return binaryOp(line, std::move(a), std::move(b), elementKernel(kind));
+    NNum* x = scalarNum(a);
+    NNum* y = scalarNum(b);
+    if (x && y && kind != OP_DOT) return makeNum(elementOperation(kind, line, x->data[0], y->data[0]));
+    return generalOperation(line, kind, std::move(a), std::move(b));
 }
 
-Symbol* visibleSymbol(Node* ident) {
-    Symbol* s = scopeLookupFast(identName(ident));
-    if (!s) raiseError(ident->line, "Variable %s not declared", identName(ident));
+[[noreturn]] HANDLER_DECL void notDeclared(Node* ident) {
+    raiseError(ident->line, "Variable %s not declared", identName(ident));
+}
+
+inline Symbol* visibleSymbol(Node* ident) {
+    Symbol* s = lookupIdent(ident);
+    if (!s) notDeclared(ident);
     return s;
 }
 
@@ -189,6 +143,13 @@ NNum* soleScalar(Symbol* s) {
     return n->cols == 1 && n->rows == 1 ? n : nullptr;
 }
 
+// A variable's string held by that variable alone (and by `holders` more
+// references the caller knows of): a join may append to it in place.
+NString* soleString(NRef* v, std::int32_t holders) {
+    if (!v || v->kind != NKind::String || v->bindCount != 1 || v->refCount != holders) return nullptr;
+    return static_cast<NString*>(v);
+}
+
 HANDLER evalStep(NContext& ctx, Node* node) {
     int line = node->line;
     bool up = node->kind == OP_PREINC || node->kind == OP_POSTINC;
@@ -214,16 +175,26 @@ HANDLER evalCompound(NContext& ctx, Node* node) {
     LValue lv = resolveTarget(ctx, node->child[0]);
     NRefPtr x = evaluate(ctx, node->child[1]);
     std::int32_t kind = node->kind - kCompoundOffset;
-    if (lv.kind == LValue::WHOLE && kind != OP_DOT && lv.epoch == symbolEpoch()) {
-        NNum* y = scalarNum(x);
-        NNum* n = soleScalar(lv.sym);
-        if (y && n) {
-            n->data[0] = applyKernel(kind == OP_ADD ? k_add : elementKernel(kind), line, n->data[0], y->data[0]);
-            return NRefPtr(n);
+    if (lv.kind == LValue::WHOLE && lv.epoch == symbolEpoch()) {
+        if (kind != OP_DOT) {
+            NNum* y = scalarNum(x);
+            NNum* n = soleScalar(lv.sym);
+            if (y && n) {
+                n->data[0] = elementOperation(kind, line, n->data[0], y->data[0]);
+                return NRefPtr(n);
+            }
+        }
+        // s += t on a string only s holds: the joined string takes its place.
+        NString* t = asString(x);
+        if (kind == OP_ADD && t) {
+            if (NString* s = soleString(lv.sym->value, 0); s && s != t) {
+                s->text.append(t->text);
+                return NRefPtr(s);
+            }
         }
     }
     NRefPtr old = readTarget(line, lv);
-    NRefPtr updated = combine(line, node->kind - kCompoundOffset, std::move(old), std::move(x));
+    NRefPtr updated = combine(line, kind, std::move(old), std::move(x));
     storeTarget(line, lv, updated);
     return updated;
 }
@@ -244,140 +215,92 @@ HANDLER evalString(Node* node) {
     return makeString(std::string(s->bytes, s->length));
 }
 
-
 HANDLER evalIndex(NContext& ctx, Node* node) {
     LValue lv = resolveTarget(ctx, node);
     return readTarget(node->line, lv);
-}
-
-// The scalar z as an operation's result: kept in a temporary operand that
-// nobody else holds, as binaryOp() does, else carried as the bare element.
-__attribute__((always_inline)) inline void scalarInto(Operand& a, Operand& b, Complex z, Operand& out) {
-    if (NNum* x = scalarNum(a.ref); x && unshared(x)) {
-        x->data[0] = z;
-        out.ref = std::move(a.ref);
-    } else if (NNum* y = scalarNum(b.ref); y && unshared(y)) {
-        y->data[0] = z;
-        out.ref = std::move(b.ref);
-    }
-    out.z = z;
-    out.scalar = true;
-}
-
-NRefPtr resultOf(Operand& r) { return r.ref ? std::move(r.ref) : makeNum(r.z); }
-
-bool isArithmetic(std::int32_t kind) { return (kind >= OP_ADD && kind <= OP_LDIV) || kind == OP_AND || kind == OP_OR; }
-bool isComparison(std::int32_t kind) { return kind >= OP_EQ && kind <= OP_LE; }
-
-const Compare kGeneralCompare[] = {compareEQ, compareNE, compareGT, compareGE, compareLT, compareLE};
-const Kernel2 kCompareKernel[] = {k_eq, k_ne, k_gt, k_ge, k_lt, k_le};
-
-// The operation of kind on values of any shape and kind (matrices, strings),
-// kept out of the frame that nested operations recurse through.
-HANDLER_DECL NRefPtr generalOperation(int line, std::int32_t kind, Operand& a, Operand& b) {
-    try {
-        if (isComparison(kind)) return kGeneralCompare[kind - OP_EQ](line, operandValue(a), operandValue(b));
-        if (kind == OP_DOT) return matrixProduct(line, operandValue(a), operandValue(b));
-        if (kind == OP_ADD && (asString(a.ref) || asString(b.ref))) return addValues(line, operandValue(a), operandValue(b));
-        Kernel2 f = kind == OP_ADD ? k_add : kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);
-        return op2Reusing(line, operandValue(a), operandValue(b), f);
-    } catch (const std::bad_alloc&) {
-        raiseError(line, "Not enough memory");
-    } catch (const std::length_error&) {
-        raiseError(line, "Not enough memory");
-    }
-}
-
-// A binary operator (OP_ADD .. OP_LDIV, OP_AND, OP_OR) or comparison (OP_EQ ..
-// OP_LE) node into out. Scalar operands nested inside are combined without a
-// value object for each. Its frame is kept small: how deep an expression may
-// nest depends on the stack each level takes.
-HANDLER_DECL void operationOperand(NContext& ctx, Node* node, Operand& out) {
-    Operand a, b;
-    fetchOperand(ctx, node->child[0], a);
-    fetchOperand(ctx, node->child[1], b);
-    std::int32_t kind = node->kind;
-    if (a.scalar && b.scalar && kind != OP_DOT) {
-        Kernel2 f = isComparison(kind) ? kCompareKernel[kind - OP_EQ] : kind == OP_ADD ? k_add : kind == OP_AND ? k_and : kind == OP_OR ? k_or : elementKernel(kind);
-        return scalarInto(a, b, applyKernel(f, node->line, a.z, b.z), out);
-    }
-    out.ref = generalOperation(node->line, kind, a, b);
-    if (NNum* x = scalarNum(out.ref)) {
-        out.z = x->data[0];
-        out.scalar = true;
-    }
-}
-
-// Operands that are operations or anything else: out of line, so that the
-// literal and variable cases of fetchOperand() cost no frame of their own.
-HANDLER_DECL void fetchComposite(NContext& ctx, Node* node, Operand& out) {
-    std::int32_t kind = node->kind;
-    if (isArithmetic(kind) || isComparison(kind)) {
-        // The guard evaluate() would have set up: nesting stays bounded.
-        DepthGuard guard(node->line);
-        return operationOperand(ctx, node, out);
-    }
-    out.ref = evaluate(ctx, node);
-    if (NNum* x = scalarNum(out.ref)) {
-        out.z = x->data[0];
-        out.scalar = true;
-    }
-}
-
-inline void fetchOperand(NContext& ctx, Node* node, Operand& out) {
-    std::int32_t kind = node->kind;
-    if (kind == OP_NUM) {
-        out.z = Complex{node->re, node->im};
-        out.scalar = true;
-        return;
-    }
-    if (kind != OP_IDENT) return fetchComposite(ctx, node, out);
-    NRef* v = visibleSymbol(node)->value;
-    // A scalar is copied out now: later changes to the variable cannot reach it.
-    if (NNum* n = v && v->kind == NKind::Num ? static_cast<NNum*>(v) : nullptr; n && n->cols == 1 && n->rows == 1) {
-        out.z = n->data[0];
-        out.scalar = true;
-        return;
-    }
-    out.ref = NRefPtr(v);
-}
-
-HANDLER evalBinary(NContext& ctx, Node* node) {
-    Operand r;
-    operationOperand(ctx, node, r);
-    return resultOf(r);
 }
 
 HANDLER evalUnary(NContext& ctx, Node* node) {
     NRefPtr a = evaluate(ctx, node->child[0]);
     int line = node->line;
     switch (node->kind) {
-    case OP_NEG: return unaryOp(line, std::move(a), k_neg);
-    case OP_NOT: return unaryOp(line, std::move(a), k_not);
     case OP_TRANS: return transpose(line, a);
     case OP_ANY: return anyOf(line, a);
     default: return allOf(line, a);
     }
 }
 
-HANDLER evalAssign(NContext& ctx, Node* node) {
+// s = s + t, where s holds a string that only s holds: the joined string
+// takes the old one's place. Anything else is the plain assignment of the
+// plain sum, with the sum's operands already evaluated in their order.
+HANDLER_DECL NRefPtr appendAssign(NContext& ctx, Node* node) {
     Node* target = node->child[0];
-    if (target->kind != OP_IDENT) {
-        NRefPtr v = evaluate(ctx, node->child[1]);
-        return assignTo(ctx, target, v);
+    Node* sum = node->child[1];
+    NRefPtr left = evalIdent(sum->child[0]);
+    NRefPtr right = evaluate(ctx, sum->child[1]);
+    NString* t = asString(right);
+    Symbol* stored = lookupIdent(target);
+    if (NString* s = soleString(left.get(), 1); s && t && s != t && stored && stored->value == s) {
+        s->text.append(t->text);
+        return left;
     }
-    Operand r;
-    fetchOperand(ctx, node->child[1], r);
-    if (r.scalar) {
-        // A scalar stored over a scalar that only this variable holds.
-        if (Symbol* s = scopeLookupFast(identName(target))) {
+    return assignTo(ctx, target, combine(sum->line, OP_ADD, std::move(left), std::move(right)));
+}
+
+// target = e for a variable: a scalar stored over a scalar that only the
+// variable holds overwrites it. Yields the assigned value when wanted.
+template <bool WantValue>
+__attribute__((always_inline)) inline NRefPtr assignVariable(NContext& ctx, Node* node) {
+    Node* target = node->child[0];
+    if (node->note.flags & NOTE_APPEND) {
+        // Only when the variable holds a string now: numbers take the path below.
+        Symbol* s = lookupIdent(target);
+        if (s && s->value && s->value->kind == NKind::String) return appendAssign(ctx, node);
+    }
+    Complex z;
+    NRefPtr v;
+    if (evalScalar(ctx, node->child[1], &z, &v)) {
+        if (Symbol* s = lookupIdent(target)) {
             if (NNum* n = soleScalar(s)) {
-                n->data[0] = r.z;
-                return NRefPtr(n);
+                n->data[0] = z;
+                return WantValue ? NRefPtr(n) : NRefPtr();
             }
         }
+        if (!v) v = makeNum(z);
     }
-    return assignTo(ctx, target, resultOf(r));
+    if (WantValue) return assignTo(ctx, target, v);
+    assignTo(ctx, target, v);
+    return NRefPtr();
+}
+
+// x[e] = value, with one plain subscript: a 1x1 value is stored as its
+// element. When the assignment's value is wanted, only for a value that is
+// no variable's own object (an operator's result), since the element then
+// stands for it.
+template <bool WantValue>
+__attribute__((always_inline)) inline NRefPtr assignElement(NContext& ctx, Node* node) {
+    Node* target = node->child[0];
+    Node* source = node->child[1];
+    if (!WantValue || (source->note.flags & NOTE_FRESH_SCALAR)) {
+        Complex z;
+        NRefPtr v;
+        if (evalScalar(ctx, source, &z, &v)) {
+            storeElement(ctx, target, z);
+            if (!WantValue) return NRefPtr();
+            return v ? std::move(v) : makeNum(z);
+        }
+        return assignTo(ctx, target, v);
+    }
+    NRefPtr v = evaluate(ctx, source);
+    return assignTo(ctx, target, v);
+}
+
+HANDLER evalAssign(NContext& ctx, Node* node) {
+    Node* target = node->child[0];
+    if (target->kind == OP_IDENT) return assignVariable<true>(ctx, node);
+    if (plainElement(target)) return assignElement<true>(ctx, node);
+    NRefPtr v = evaluate(ctx, node->child[1]);
+    return assignTo(ctx, target, v);
 }
 
 HANDLER evalComma(NContext& ctx, Node* node) {
@@ -385,37 +308,26 @@ HANDLER evalComma(NContext& ctx, Node* node) {
     return evaluate(ctx, node->child[1]);
 }
 
-HANDLER evalCompare(NContext& ctx, Node* node) {
-    Operand r;
-    operationOperand(ctx, node, r);
-    return resultOf(r);
-}
-
-// A comparison as a condition: two scalars give their truth without making
-// the 0 or 1 in between.
-HANDLER_DECL bool compareTruth(NContext& ctx, Node* node, int line) {
-    Operand r;
-    operationOperand(ctx, node, r);
-    if (r.scalar) return kern::truth(r.z);
-    return conditionTest(line, r.ref);
-}
-
 HANDLER evalSame(NContext& ctx, Node* node) {
     NRefPtr b = evaluate(ctx, node->child[1]);
     NRefPtr a = evaluate(ctx, node->child[0]);
     int line = node->line;
-    if (node->kind == OP_SAME) return allOf(line, compareAny(line, a, b, compareEQ, k_eq));
-    return anyOf(line, compareAny(line, a, b, compareNE, k_ne));
+    bool same = node->kind == OP_SAME;
+    NRefPtr compared;
+    if (scalarNum(a) && scalarNum(b))
+        compared = binaryOp(line, std::move(a), std::move(b), same ? k_eq : k_ne);
+    else
+        compared = same ? compareEQ(line, a, b) : compareNE(line, a, b);
+    return same ? allOf(line, compared) : anyOf(line, compared);
 }
 
-HANDLER evalJump(NContext& ctx, Node* node) {
+void jump(NContext& ctx, Node* node) {
     if (node->kind == OP_RETURN) {
-        NRefPtr v = node->child[0] ? evaluate(ctx, node->child[0]) : makeNum(0.0);
+        NRefPtr v = node->child[0] ? valueOf(ctx, node->child[0]) : makeNum(0.0);
         ctx.setWithValue(CS_RETURN, node->line, std::move(v));
     } else {
         ctx.setJump(node->kind == OP_BREAK ? CS_BREAK : CS_CONTINUE, node->line, 1);
     }
-    return makeNum(0.0);
 }
 
 HANDLER evalFileId(Node* node) {
@@ -424,10 +336,6 @@ HANDLER evalFileId(Node* node) {
 }
 
 #undef HANDLER
-
-}  // namespace
-
-namespace {
 
 NRefPtr dispatch(NContext& ctx, Node* node) {
     switch (node->kind) {
@@ -446,10 +354,16 @@ NRefPtr dispatch(NContext& ctx, Node* node) {
     case OP_DOT:
     case OP_LDIV:
     case OP_AND:
-    case OP_OR: return evalBinary(ctx, node);
+    case OP_OR:
+    case OP_EQ:
+    case OP_NE:
+    case OP_GT:
+    case OP_GE:
+    case OP_LT:
+    case OP_LE:
     case OP_NEG:
+    case OP_NOT: return evalOperator(ctx, node);
     case OP_TRANS:
-    case OP_NOT:
     case OP_ANY:
     case OP_ALL: return evalUnary(ctx, node);
     case OP_BLOCK: return evalBlock(ctx, node);
@@ -471,25 +385,19 @@ NRefPtr dispatch(NContext& ctx, Node* node) {
     case OP_VAR: return evalVar(ctx, node);
     case OP_EXTERN: return evalExtern(ctx, node);
     case OP_CALL: return evalCall(ctx, node);
-    case OP_IF: return evalIf(ctx, node);
+    case OP_IF: return execIf(ctx, node), makeNum(0.0);
     case OP_WHILE:
     case OP_DO:
-    case OP_FOR: return evalLoop(ctx, node);
-    case OP_TRY: return evalTry(ctx, node);
-    case OP_SWITCH: return evalSwitch(ctx, node);
+    case OP_FOR: return execLoop(ctx, node), makeNum(0.0);
+    case OP_TRY: return execTry(ctx, node), makeNum(0.0);
+    case OP_SWITCH: return execSwitch(ctx, node), makeNum(0.0);
     case OP_CASE:
     case OP_DEFAULT: return makeNum(0.0);
-    case OP_EQ:
-    case OP_NE:
-    case OP_GT:
-    case OP_GE:
-    case OP_LT:
-    case OP_LE: return evalCompare(ctx, node);
     case OP_SAME:
     case OP_NSAME: return evalSame(ctx, node);
     case OP_BREAK:
     case OP_CONTINUE:
-    case OP_RETURN: return evalJump(ctx, node);
+    case OP_RETURN: return jump(ctx, node), makeNum(0.0);
     case OP_SWAP: return evalSwap(ctx, node);
     case OP_INPUT:
     case OP_LINPUT: return evalInput(ctx, node);
@@ -515,22 +423,75 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
     }
 }
 
-bool evaluateCondition(NContext& ctx, Node* node, int line) {
-    if (node->kind >= OP_EQ && node->kind <= OP_LE) return compareTruth(ctx, node, line);
-    return conditionTest(line, evaluate(ctx, node));
+NRefPtr evaluateCall(NContext& ctx, Node* node) {
+    DepthGuard guard(node->line);
+    try {
+        return evalCall(ctx, node);
+    } catch (const std::bad_alloc&) {
+        raiseError(node->line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(node->line, "Not enough memory");
+    }
 }
 
-void evaluateForEffect(NContext& ctx, Node* node) {
-    std::int32_t kind = node->kind;
-    if (kind >= OP_PREINC && kind <= OP_POSTDEC && node->child[0]->kind == OP_IDENT) {
-        if (Symbol* s = scopeLookupFast(identName(node->child[0]))) {
-            if (NNum* n = soleScalar(s)) {
-                Complex one{1.0, 0.0};
-                bool up = kind == OP_PREINC || kind == OP_POSTINC;
-                n->data[0] = up ? kern::add(n->data[0], one) : kern::sub(n->data[0], one);
-                return;
-            }
+namespace {
+
+// x++ and the like on a scalar only x holds: updated in place.
+bool stepInPlace(Node* node) {
+    Node* target = node->child[0];
+    if (target->kind != OP_IDENT) return false;
+    Symbol* s = lookupIdent(target);
+    NNum* n = s ? soleScalar(s) : nullptr;
+    if (!n) return false;
+    Complex one{1.0, 0.0};
+    bool up = node->kind == OP_PREINC || node->kind == OP_POSTINC;
+    n->data[0] = up ? kern::add(n->data[0], one) : kern::sub(n->data[0], one);
+    return true;
+}
+
+void executeStatement(NContext& ctx, Node* node) {
+    switch (node->kind) {
+    case OP_ASSIGN:
+        if (node->child[0]->kind == OP_IDENT) {
+            assignVariable<false>(ctx, node);
+            return;
         }
+        if (plainElement(node->child[0])) {
+            assignElement<false>(ctx, node);
+            return;
+        }
+        break;
+    case OP_PREINC:
+    case OP_POSTINC:
+    case OP_PREDEC:
+    case OP_POSTDEC:
+        if (stepInPlace(node)) return;
+        break;
+    // Statements that nest others: their nesting is bounded by the parser's
+    // depth, and recursion passes through calls, which evaluate() guards.
+    case OP_BLOCK: return execBlock(ctx, node);
+    case OP_IF: return execIf(ctx, node);
+    case OP_WHILE:
+    case OP_DO:
+    case OP_FOR: return execLoop(ctx, node);
+    case OP_SWITCH: return execSwitch(ctx, node);
+    case OP_TRY: return execTry(ctx, node);
+    case OP_BREAK:
+    case OP_CONTINUE:
+    case OP_RETURN: return jump(ctx, node);
+    default: break;
     }
     evaluate(ctx, node);
+}
+
+}  // namespace
+
+void execute(NContext& ctx, Node* node) {
+    try {
+        executeStatement(ctx, node);
+    } catch (const std::bad_alloc&) {
+        raiseError(node->line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(node->line, "Not enough memory");
+    }
 }

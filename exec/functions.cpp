@@ -2,12 +2,21 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
+#include "exec/depth_guard.h"
+#include "exec/eval_parts.h"
+#include "exec/prepare.h"
+#include "exec/scalar_eval.h"
 #include "exec/symbols.h"
 #include "value/raise.h"
 
-UserBody::UserBody(Node* p, Node* b) : params(p), body(b), paramCount(0) {
-    for (Node* n = p; n; n = nextOf(n)) ++paramCount;
+UserBody::UserBody(Node* p, Node* b) : params(p), body(b), paramCount(0), distinctParams(true) {
+    for (Node* n = p; n; n = nextOf(n)) {
+        ++paramCount;
+        for (Node* m = nextOf(n); m; m = nextOf(m))
+            if (std::strcmp(identName(n), identName(m)) == 0) distinctParams = false;
+    }
 }
 
 UserBody::~UserBody() {
@@ -64,12 +73,14 @@ func_tag__* lookupFunction(const char* name, int n) {
 }
 
 void registerNative(const std::string& key, BuiltinEntry entry) {
-    functionTable().put(key, new func_tag__{FUNC_NATIVE, entry, nullptr});
+    functionTable().put(key, new func_tag__(FUNC_NATIVE, entry, nullptr));
 }
 
 void commitPending(PendingTable& pending) {
-    for (auto& [key, def] : pending)
-        functionTable().put(key, new func_tag__{FUNC_USER, nullptr, std::make_shared<UserBody>(def.params, def.body)});
+    for (auto& [key, def] : pending) {
+        prepareTree(def.body);
+        functionTable().put(key, new func_tag__(FUNC_USER, nullptr, new UserBody(def.params, def.body)));
+    }
     pending.clear();
 }
 
@@ -93,52 +104,53 @@ std::vector<std::string> functionKeys() {
 void clearFunctions() { functionTable().releaseAll(); }
 
 namespace {
-// What a call site found last time, trusted while the table is unchanged.
-// Sites are remembered by node address in a small direct-mapped table.
-struct CallSiteCache {
-    const Node* node = nullptr;
-    std::string name;
-    int argc = 0;
-    std::uint64_t generation = 0;
-    func_tag__* rec = nullptr;
-};
-constexpr std::size_t kCallSiteSlots = 512;
-CallSiteCache g_callSites[kCallSiteSlots];
 
-__attribute__((noinline)) func_tag__* findForCall(const Node* node, const char* name, int argc) {
-    std::uint64_t gen = functionTableGeneration();
-    auto bits = reinterpret_cast<std::uintptr_t>(node);
-    CallSiteCache& site = g_callSites[(bits ^ (bits >> 10)) / alignof(Node) % kCallSiteSlots];
-    // A node address can be reused by a later tree, so the name and the
-    // count must match too.
-    if (site.node == node && site.generation == gen && site.argc == argc && site.name == name) return site.rec;
-    func_tag__* rec = lookupFunction(name, argc);
-    if (rec) {
-        site.node = node;
-        site.name.assign(name);
-        site.argc = argc;
-        site.generation = gen;
-        site.rec = rec;
-    }
+// The record of a call site: remembered in the node while the table is
+// unchanged, looked up again (and remembered) otherwise.
+inline func_tag__* siteRecord(Node* node, int argc) {
+    if (node->note.stamp == g_generation) return static_cast<func_tag__*>(node->note.cached);
+    func_tag__* rec = lookupFunction(identName(node->child[1]), argc);
+    node->note.cached = rec;
+    node->note.stamp = g_generation;
     return rec;
 }
 
-__attribute__((noinline)) NRefPtr callUser(NContext& ctx, const std::shared_ptr<UserBody>& fn, ArgList& args) {
-    // Keeps the body alive even if a text run inside the call redefines it.
-    std::shared_ptr<UserBody> keep = fn;
-    std::size_t depth = scopeDepth();
-    scopeOpenFunctionFrame();
+// Keeps a running body alive even if a text run inside the call redefines it.
+class BodyHold {
+public:
+    explicit BodyHold(UserBody* b) : body_(b) { holdBody(b); }
+    ~BodyHold() { releaseBody(body_); }
+    BodyHold(const BodyHold&) = delete;
+    BodyHold& operator=(const BodyHold&) = delete;
+
+private:
+    UserBody* body_;
+};
+
+__attribute__((noinline)) NRefPtr callUser(NContext& ctx, int line, UserBody* fn, const NRefPtr* args,
+                                           std::size_t argc) {
+    // How deep a recursion may go stays in step with the stack it takes.
+    DepthGuard::Call level(line);
+    BodyHold keep(fn);
+    std::size_t depth = scope_state::stack.size();
+    SymMan* frame = openFunctionFrame();
+    // The parameter shares each argument's object (a plain variable passed
+    // is the variable's own object).
     std::size_t i = 0;
-    for (Node* p = keep->params; p && i < args.size(); p = nextOf(p), ++i) {
-        scopeDeclareParameter(identName(p), args[i].get());
+    for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) {
+        if (fn->distinctParams)
+            frame->push_back(new Symbol(identId(p), false, args[i].get()));
+        else
+            scopeDeclareParameter(identId(p), args[i].get());
     }
-    runList(ctx, blockContext(keep->body));
-    scopeCutTo(depth);
-    NRefPtr result;
+    for (Node* statement : *blockContext(fn->body)) {
+        if (ctx.state != CS_NONE) break;
+        if (statement) execute(ctx, statement);
+    }
+    closeFunctionFrame(depth);
     switch (ctx.state) {
     case CS_RETURN:
-        result = ctx.takeValue();
-        break;
+        return ctx.takeValue();
     case CS_BREAK:
     case CS_CONTINUE: {
         // Cleared first: a try that catches this must not see a stale break.
@@ -146,12 +158,10 @@ __attribute__((noinline)) NRefPtr callUser(NContext& ctx, const std::shared_ptr<
         ctx.takeValue();
         raiseError(where, "Bad break or continue");
     }
-    case CS_EXIT:
     default:
-        result = makeNum(0.0);
-        break;
+        // No return, or an exit passing through to the run's end.
+        return makeNum(0.0);
     }
-    return result;
 }
 
 // Argument lists are reused (with their storage) from call to call; a call
@@ -181,20 +191,63 @@ private:
     }
     std::unique_ptr<ArgList> list_;
 };
+
+[[noreturn]] __attribute__((noinline)) void notDefined(Node* node, int argc) {
+    raiseError(node->line, "Function %s() [arg count:%d] not defined", identName(node->child[1]), argc);
+}
+
+NRefPtr callNative(NContext& ctx, Node* node, func_tag__* rec, ArgList& args) {
+    NRefPtr result = makeNum(0.0);
+    rec->native(ctx, node->line, args, result);
+    DepthGuard::pollSoon();
+    return result;
+}
+
+// Calls with up to this many arguments keep them on the stack when the site
+// last called a user function.
+constexpr std::size_t kFewArguments = 4;
+
+__attribute__((noinline)) NRefPtr callGeneral(NContext& ctx, Node* node) {
+    PooledArgs pooled;
+    ArgList& args = pooled.list();
+    for (Node* a = node->child[0]; a; a = nextOf(a)) args.push_back(valueOf(ctx, a));
+    int argc = static_cast<int>(args.size());
+    func_tag__* rec = siteRecord(node, argc);
+    if (!rec) notDefined(node, argc);
+    if (rec->kind == FUNC_NATIVE) return callNative(ctx, node, rec, args);
+    return callUser(ctx, node->line, rec->user, args.data(), args.size());
+}
+
+// The site's function went, or became a built-in, while the arguments of a
+// user function's call were evaluated.
+__attribute__((noinline)) NRefPtr callChanged(NContext& ctx, Node* node, func_tag__* rec, NRefPtr* args, std::size_t argc) {
+    if (!rec) notDefined(node, static_cast<int>(argc));
+    if (rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, args, argc);
+    PooledArgs pooled;
+    ArgList& list = pooled.list();
+    for (std::size_t i = 0; i < argc; ++i) list.push_back(std::move(args[i]));
+    return callNative(ctx, node, rec, list);
+}
+
 }  // namespace
 
 NRefPtr evalCall(NContext& ctx, Node* node) {
-    PooledArgs pooled;
-    ArgList& args = pooled.list();
-    for (Node* a = node->child[0]; a; a = nextOf(a)) args.push_back(evaluate(ctx, a));
-    const char* name = identName(node->child[1]);
-    int argc = static_cast<int>(args.size());
-    func_tag__* rec = findForCall(node, name, argc);
-    if (!rec) raiseError(node->line, "Function %s() [arg count:%d] not defined", name, argc);
-    if (rec->kind == FUNC_NATIVE) {
-        NRefPtr result = makeNum(0.0);
-        rec->native(ctx, node->line, args, result);
-        return result;
+    // The record this site found last time, if the table is unchanged: the
+    // arguments are still evaluated first, and the record checked after.
+    auto* guess = node->note.stamp == g_generation ? static_cast<func_tag__*>(node->note.cached) : nullptr;
+    std::size_t argc = 0;
+    for (Node* a = node->child[0]; a; a = nextOf(a)) ++argc;
+    if (!guess || guess->kind != FUNC_USER || argc > kFewArguments) return callGeneral(ctx, node);
+    if (argc == 1) {
+        NRefPtr arg = valueOf(ctx, node->child[0]);
+        func_tag__* rec = siteRecord(node, 1);
+        if (rec && rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, &arg, 1);
+        return callChanged(ctx, node, rec, &arg, 1);
     }
-    return callUser(ctx, rec->user, args);
+    NRefPtr args[kFewArguments];
+    std::size_t i = 0;
+    for (Node* a = node->child[0]; a; a = nextOf(a)) args[i++] = valueOf(ctx, a);
+    func_tag__* rec = siteRecord(node, static_cast<int>(argc));
+    if (rec && rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, args, argc);
+    return callChanged(ctx, node, rec, args, argc);
 }

@@ -11,9 +11,9 @@ namespace {
 // destroyed since it was resolved (a redeclaration inside an eval text).
 Symbol* liveSymbol(int line, LValue& lv) {
     if (lv.epoch != symbolEpoch()) {
-        lv.sym = scopeLookupFast(lv.name);
+        lv.sym = lookupIdent(lv.ident);
         lv.epoch = symbolEpoch();
-        if (!lv.sym) raiseError(line, "Variable %s not declared", lv.name);
+        if (!lv.sym) raiseError(line, "Variable %s not declared", identName(lv.ident));
     }
     return lv.sym;
 }
@@ -40,8 +40,7 @@ Bounds evalSubscript(NContext& ctx, int line, Node* sub) {
 
 void storeWhole(int line, Symbol* s, const NRefPtr& v) {
     if (!asNum(v) && !asString(v)) raiseError(line, "Bad assignment with void expression");
-    if (s->value == v.get()) return;  // x = x: already bound
-    s->rebind(takeForBinding(v).get());
+    s->bindValue(v);
 }
 
 NNum& numberOf(int line, LValue& lv) {
@@ -55,10 +54,9 @@ NNum& numberOf(int line, LValue& lv) {
 LValue resolveTarget(NContext& ctx, Node* node) {
     LValue lv;
     if (node->kind != OP_IDENT && node->kind != OP_INDEX) return lv;
-    Node* ident = node->kind == OP_IDENT ? node : node->child[0];
-    lv.name = identName(ident);
-    lv.sym = scopeLookupFast(lv.name);
-    if (!lv.sym) raiseError(node->line, "Variable %s not declared", lv.name);
+    lv.ident = node->kind == OP_IDENT ? node : node->child[0];
+    lv.sym = lookupIdent(lv.ident);
+    if (!lv.sym) raiseError(node->line, "Variable %s not declared", identName(lv.ident));
     lv.epoch = symbolEpoch();
     lv.kind = LValue::WHOLE;
     if (node->kind == OP_IDENT) return lv;
@@ -118,11 +116,10 @@ NRefPtr assignTo(NContext& ctx, Node* target, const NRefPtr& v) {
     int line = target->line;
     switch (target->kind) {
     case OP_IDENT: {
-        const char* name = identName(target);
-        Symbol* s = scopeLookupFast(name);
+        Symbol* s = lookupIdent(target);
         if (!s) {
-            if (strictMode()) raiseError(line, "Variable %s not declared", name);
-            s = scopeDeclare(name, false);
+            if (strictMode()) raiseError(line, "Variable %s not declared", identName(target));
+            s = declareIdent(target);
             if (!s) return v;
         }
         storeWhole(line, s, v);

@@ -12,7 +12,7 @@ struct LValue {
     enum Kind : std::uint8_t { NONE, WHOLE, SUBMATRIX, SUBARRAY };
     Kind kind = NONE;
     Symbol* sym = nullptr;
-    const char* name = nullptr;  // the variable's name, owned by the tree
+    Node* ident = nullptr;       // the variable's identifier node
     std::uint64_t epoch = 0;     // symbolEpoch() when sym was found
     Subarray array{0, 0};          // SUBARRAY
     Submatrix block{0, 0, 0, 0};   // SUBMATRIX

@@ -6,6 +6,7 @@
 #include "exec/exec.h"
 #include "exec/functions.h"
 #include "exec/interrupt.h"
+#include "exec/prepare.h"
 #include "platform/interrupt.h"
 #include "platform/preprocess.h"
 #include "value/raise.h"
@@ -68,7 +69,10 @@ Context* parseAttached() {
     PendingTable pending;
     Context* tree = parse_program(pending);
     scanner_detach();
-    if (tree) commitPending(pending);
+    if (tree) {
+        prepareList(*tree);
+        commitPending(pending);
+    }
     return tree;
 }
 

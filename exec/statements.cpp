@@ -3,9 +3,12 @@
 // runner stops once a state is set. Scopes are opened and closed explicitly:
 // when an exception passes, the handler that opened a scope leaves it, and
 // the catcher (try, the run entry point) cuts the stack back.
+#include "exec/depth_guard.h"
 #include "exec/eval_parts.h"
 #include "exec/interrupt.h"
 #include "exec/lvalue.h"
+#include "exec/prepare.h"
+#include "exec/scalar_eval.h"
 #include "exec/symbols.h"
 #include "value/ops.h"
 #include "value/raise.h"
@@ -19,6 +22,14 @@ NRefPtr runList(NContext& ctx, Context* list) {
         if (entry) result = evaluate(ctx, entry);
     }
     return result;
+}
+
+void runListForEffect(NContext& ctx, Context* list) {
+    if (!list) return;
+    for (Node* entry : *list) {
+        if (ctx.state != CS_NONE) break;
+        if (entry) execute(ctx, entry);
+    }
 }
 
 namespace {
@@ -44,26 +55,50 @@ bool loopGoesOn(NContext& ctx) {
 
 }  // namespace
 
+namespace {
+
+// The block scope of a statement, opened unless nothing in the statement can
+// declare a name in it (the placeholder would stay empty and unseen).
+class StatementScope {
+public:
+    explicit StatementScope(const Node* node) : open_(!(node->note.flags & NOTE_NO_SCOPE)) {
+        if (open_) scopeOpenBlock();
+    }
+    void close() {
+        if (open_) scopeClose();
+    }
+
+private:
+    bool open_;
+};
+
+}  // namespace
+
 NRefPtr evalBlock(NContext& ctx, Node* node) {
-    scopeOpenBlock();
+    StatementScope scope(node);
     NRefPtr result = runList(ctx, blockContext(node));
-    scopeClose();
+    scope.close();
     return result;
 }
 
-NRefPtr evalIf(NContext& ctx, Node* node) {
-    Node* const* p = static_cast<Payload3*>(node->data)->p;
-    scopeOpenBlock();
-    if (evaluateCondition(ctx, p[0], node->line)) {
-        if (p[1]) evaluate(ctx, p[1]);
-    } else if (p[2]) {
-        evaluate(ctx, p[2]);
-    }
-    scopeClose();
-    return makeNum(0.0);
+void execBlock(NContext& ctx, Node* node) {
+    StatementScope scope(node);
+    runListForEffect(ctx, blockContext(node));
+    scope.close();
 }
 
-NRefPtr evalLoop(NContext& ctx, Node* node) {
+void execIf(NContext& ctx, Node* node) {
+    Node* const* p = static_cast<Payload3*>(node->data)->p;
+    StatementScope scope(node);
+    if (evaluateCondition(ctx, p[0], node->line)) {
+        if (p[1]) execute(ctx, p[1]);
+    } else if (p[2]) {
+        execute(ctx, p[2]);
+    }
+    scope.close();
+}
+
+void execLoop(NContext& ctx, Node* node) {
     int line = node->line;
     Node *init = nullptr, *cond = nullptr, *step = nullptr, *body = nullptr;
     if (node->kind == OP_FOR) {
@@ -77,25 +112,24 @@ NRefPtr evalLoop(NContext& ctx, Node* node) {
         cond = p[0];
         body = p[1];
     }
-    scopeOpenBlock();
+    StatementScope scope(node);
     bool goOn;
     if (node->kind == OP_WHILE) {
         goOn = evaluateCondition(ctx, cond, line);
     } else {
-        if (init) evaluate(ctx, init);
+        if (init) execute(ctx, init);
         goOn = node->kind == OP_DO || !cond || evaluateCondition(ctx, cond, line);
     }
     bool always = node->kind == OP_FOR && !cond;
     while (always || goOn) {
         // An empty body and no condition evaluate nothing: check here too.
-        if (interruptPending()) raiseInterrupted(line);
-        if (body) evaluate(ctx, body);
+        DepthGuard::pollInterrupt(line);
+        if (body) execute(ctx, body);
         if (!loopGoesOn(ctx)) break;
-        if (step) evaluateForEffect(ctx, step);
+        if (step) execute(ctx, step);
         if (cond) goOn = evaluateCondition(ctx, cond, line);
     }
-    scopeClose();
-    return makeNum(0.0);
+    scope.close();
 }
 
 namespace {
@@ -121,23 +155,22 @@ std::size_t switchEntry(NContext& ctx, const Context& list, const NRefPtr& selec
 
 }  // namespace
 
-NRefPtr evalSwitch(NContext& ctx, Node* node) {
+void execSwitch(NContext& ctx, Node* node) {
     Node* const* p = static_cast<Payload2*>(node->data)->p;
-    scopeOpenBlock();
+    StatementScope scope(node);
     NRefPtr selector = evaluate(ctx, p[1]);
     Context* list = p[0] ? blockContext(p[0]) : nullptr;
     if (list) {
         for (std::size_t i = switchEntry(ctx, *list, selector); i < list->size(); ++i) {
             if (ctx.state != CS_NONE) break;
-            if ((*list)[i]) evaluate(ctx, (*list)[i]);
+            if ((*list)[i]) execute(ctx, (*list)[i]);
         }
     }
     if (ctx.state == CS_BREAK && --ctx.levels == 0) ctx.takeValue();
-    scopeClose();
-    return makeNum(0.0);
+    scope.close();
 }
 
-NRefPtr evalTry(NContext& ctx, Node* node) {
+void execTry(NContext& ctx, Node* node) {
     Node* const* p = static_cast<Payload3*>(node->data)->p;
     Node* tryStmt = p[0];
     Node* catchStmt = p[1];
@@ -145,9 +178,9 @@ NRefPtr evalTry(NContext& ctx, Node* node) {
     std::size_t depth = scopeDepth();
     std::string message;
     try {
-        if (tryStmt) evaluate(ctx, tryStmt);
+        if (tryStmt) execute(ctx, tryStmt);
         scopeCutTo(depth);
-        return makeNum(0.0);
+        return;
     } catch (const InterruptedError&) {
         scopeCutTo(depth);
         throw;  // the user's interruption is not the script's to catch
@@ -155,7 +188,7 @@ NRefPtr evalTry(NContext& ctx, Node* node) {
         message = e.what();
     }
     scopeCutTo(depth);
-    if (!catchVar || !catchStmt) return makeNum(0.0);
+    if (!catchVar || !catchStmt) return;
     std::size_t depth2 = scopeDepth();
     try {
         scopeOpenBlock();
@@ -163,18 +196,17 @@ NRefPtr evalTry(NContext& ctx, Node* node) {
         if (catchVar->kind == OP_VAR) {
             Node* decl = catchVar->child[0];
             Node* ident = decl && decl->kind == OP_ASSIGN ? decl->child[0] : decl;
-            Symbol* s = ident ? scopeDeclare(identName(ident), true) : nullptr;
+            Symbol* s = ident ? scopeDeclareId(identId(ident), true) : nullptr;
             if (s) s->rebind(text.get());
         } else {
             assignTo(ctx, catchVar, text);
         }
-        evaluate(ctx, catchStmt);
+        execute(ctx, catchStmt);
     } catch (...) {
         scopeCutTo(depth2);
         throw;
     }
     scopeCutTo(depth2);
-    return makeNum(0.0);
 }
 
 NRefPtr evalVar(NContext& ctx, Node* node) {
@@ -182,17 +214,17 @@ NRefPtr evalVar(NContext& ctx, Node* node) {
     for (Node* decl = node->child[0]; decl; decl = nextOf(decl)) {
         Node* ident = decl->kind == OP_ASSIGN ? decl->child[0] : decl;
         Node* init = decl->kind == OP_ASSIGN ? decl->child[1] : nullptr;
-        const char* name = identName(ident);
-        if (strictMode() && scopeExistsHere(name)) raiseError(node->line, "Symbol %s already declared", name);
-        Symbol* s = scopeDeclare(name, true);
+        std::int32_t id = identId(ident);
+        if (strictMode() && scopeExistsHereId(id)) raiseError(node->line, "Symbol %s already declared", identName(ident));
+        Symbol* s = scopeDeclareId(id, true);
         if (!init || !s) continue;
         std::uint64_t epoch = symbolEpoch();
         NRefPtr v = evaluate(ctx, init);
         // The initializer may have run code that replaced the symbol.
-        if (epoch != symbolEpoch()) s = scopeLookup(name);
-        if (!s) raiseError(decl->line, "Variable %s not declared", name);
+        if (epoch != symbolEpoch()) s = lookupIdent(ident);
+        if (!s) raiseError(decl->line, "Variable %s not declared", identName(ident));
         if (!asNum(v) && !asString(v)) raiseError(decl->line, "Bad assignment with void expression");
-        if (s->value != v.get()) s->rebind(takeForBinding(v).get());
+        s->bindValue(v);
         result = v;
     }
     return result;

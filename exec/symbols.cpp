@@ -1,103 +1,77 @@
 #include "exec/symbols.h"
 
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
 
 #include "exec/exec.h"
-#include "platform/sanitizer.h"
 
-// Grows whenever what a name resolves to may change: a symbol made or
-// destroyed, a function frame opened or any scope closed. A block scope's
-// placeholder changes nothing until its first declaration adds a symbol.
-// Lookups are remembered by the address of the name asked for; an entry is
-// trusted only while this count is unchanged and its symbol bears the same
-// name, so a reused address or a new scope simply misses.
-std::uint64_t lookup_cache::visibility = 1;
-lookup_cache::Entry lookup_cache::slots[lookup_cache::kSlots];
+SymMan* scope_state::frame = nullptr;
+SymMan* scope_state::lookupFrame = nullptr;
+std::uint64_t scope_state::epoch = 0;
+std::uint64_t scope_state::globalEpoch = 0;
+std::vector<SymMan*> scope_state::stack;
+SymMan* scope_state::spare = nullptr;
+std::size_t scope_state::spareCount = 0;
 
 namespace {
-using lookup_cache::sameName;
-std::vector<SymMan*> g_stack;
-std::uint64_t g_epoch = 0;
-
-// Closed scopes are kept for reuse (with their storage), since every call
-// opens a frame and every block with a declaration a scope.
-struct SparePool : std::vector<SymMan*> {
-    ~SparePool() {
-        for (SymMan* scope : *this) delete scope;
+// Spare scopes still kept at the end of the program go with it.
+struct SpareRelease {
+    ~SpareRelease() {
+        while (SymMan* scope = scope_state::spare) {
+            scope_state::spare = scope->nextSpare;
+            delete scope;
+        }
+        scope_state::spareCount = 0;
     }
-};
-SparePool g_spare;
-constexpr std::size_t kMaxSpare = 256;
-
-SymMan* newScope(std::int32_t flag) {
-    if (g_spare.empty()) return new SymMan(flag);
-    SymMan* scope = g_spare.back();
-    g_spare.pop_back();
-    scope->flag = flag;
-    return scope;
-}
-
-void retireScope(SymMan* scope) {
-    if (!scope) return;
-    if (g_spare.size() >= kMaxSpare) {
-        delete scope;
-        return;
-    }
-    // The symbols go now (their values are unbound as the scope closes).
-    while (!scope->empty()) {
-        Symbol* last = scope->back();
-        scope->pop_back();
-        delete last;
-    }
-    g_spare.push_back(scope);
-}
+} g_spareRelease;
+using scope_state::stack;
 }  // namespace
+
+// ---------------------------------------------------------------- names
 
 namespace {
-constexpr bool kPoolSymbols = !kAddressSanitizer;
-struct FreeSymbol {
-    FreeSymbol* next;
+
+struct NameTable {
+    std::unordered_map<std::string_view, std::int32_t> ids;
+    std::vector<std::unique_ptr<char[]>> texts;  // index id - 1
 };
-FreeSymbol* g_freeSymbols = nullptr;
-std::size_t g_freeSymbolCount = 0;
-constexpr std::size_t kMaxFreeSymbols = 4096;
+
+// Made before the program's first name, gone after its last scope.
+NameTable g_names;
+NameTable& names() { return g_names; }
+
 }  // namespace
 
-void* Symbol::operator new(std::size_t size) {
-    if (kPoolSymbols && size == sizeof(Symbol) && g_freeSymbols) {
-        FreeSymbol* b = g_freeSymbols;
-        g_freeSymbols = b->next;
-        --g_freeSymbolCount;
-        return b;
-    }
-    return ::operator new(size);
+std::int32_t internName(const char* name) {
+    NameTable& t = names();
+    auto it = t.ids.find(std::string_view(name));
+    if (it != t.ids.end()) return it->second;
+    std::size_t length = std::strlen(name);
+    auto text = std::make_unique<char[]>(length + 1);
+    std::memcpy(text.get(), name, length + 1);
+    std::string_view key(text.get(), length);
+    t.texts.push_back(std::move(text));
+    auto id = static_cast<std::int32_t>(t.texts.size());
+    t.ids.emplace(key, id);
+    return id;
 }
 
-void Symbol::operator delete(void* p, std::size_t size) {
-    if (!p) return;
-    if (kPoolSymbols && size == sizeof(Symbol) && g_freeSymbolCount < kMaxFreeSymbols) {
-        FreeSymbol* b = static_cast<FreeSymbol*>(p);
-        b->next = g_freeSymbols;
-        g_freeSymbols = b;
-        ++g_freeSymbolCount;
-        return;
-    }
-    ::operator delete(p);
+std::int32_t knownName(const char* name) {
+    NameTable& t = names();
+    auto it = t.ids.find(std::string_view(name));
+    return it == t.ids.end() ? 0 : it->second;
 }
 
-Symbol::Symbol(const char* n, bool externFlag) : name(n), isExtern(externFlag), value(nullptr) {
+const char* nameText(std::int32_t id) { return g_names.texts[static_cast<std::size_t>(id - 1)].get(); }
+
+// ---------------------------------------------------------------- symbols
+
+Symbol::Symbol(std::int32_t nameId, bool externFlag) : id(nameId), isExtern(externFlag), value(nullptr) {
     NRefPtr zero = makeNum(0.0);
     value = zero.get();
     ++value->bindCount;
-}
-
-Symbol::Symbol(const char* n, bool externFlag, NRef* initial) : name(n), isExtern(externFlag), value(initial) {
-    if (value) ++value->bindCount;
-}
-
-Symbol::~Symbol() {
-    ++g_epoch;
-    ++lookup_cache::visibility;
-    if (value) unbindRef(value);
 }
 
 void Symbol::rebind(NRef* v) {
@@ -107,130 +81,167 @@ void Symbol::rebind(NRef* v) {
     if (old) unbindRef(old);
 }
 
+// ---------------------------------------------------------------- scopes
+
 SymMan::~SymMan() {
     for (Symbol* s : *this) delete s;
 }
 
-
 Symbol* SymMan::find(const char* name) const {
-    for (Symbol* s : *this)
-        if (sameName(s->name.c_str(), name)) return s;
-    return nullptr;
+    std::int32_t id = knownName(name);
+    return id ? findId(id) : nullptr;
 }
 
-Symbol* SymMan::add(const char* name, bool externFlag) {
-    removeNamed(name);
-    Symbol* s = new Symbol(name, externFlag);
+Symbol* SymMan::add(std::int32_t id, bool externFlag) {
+    removeId(id);
+    Symbol* s = new Symbol(id, externFlag);
     push_back(s);
-    ++lookup_cache::visibility;
     return s;
 }
 
-Symbol* SymMan::addBound(const char* name, NRef* value) {
-    removeNamed(name);
-    Symbol* s = new Symbol(name, false, value);
+Symbol* SymMan::addBound(std::int32_t id, NRef* value) {
+    removeId(id);
+    Symbol* s = new Symbol(id, false, value);
     push_back(s);
-    ++lookup_cache::visibility;
     return s;
 }
 
-void SymMan::removeNamed(const char* name) {
-    for (auto it = begin(); it != end(); ++it) {
-        if (sameName((*it)->name.c_str(), name)) {
-            Symbol* old = *it;
-            erase(it);
-            delete old;
-            return;
-        }
+void SymMan::removeId(std::int32_t id) {
+    std::int32_t i = indexOf(id);
+    if (i < 0) return;
+    if (!stack.empty() && this == stack.front()) ++scope_state::globalEpoch;
+    Symbol* old = (*this)[static_cast<std::size_t>(i)];
+    erase(begin() + i);
+    delete old;
+}
+
+namespace {
+
+SymMan* materialisedTop() {
+    if (!stack.back()) {
+        stack.back() = newScope(SCOPE_BLOCK);
+        // A placeholder sits above the innermost frame, or there is none.
+        if (scope_state::frame) ++scope_state::frame->liveBlocks;
+        refreshLookupFrame();
     }
+    return stack.back();
 }
 
-std::uint64_t symbolEpoch() { return g_epoch; }
+}  // namespace
 
-void scopeOpenFunctionFrame() {
-    g_stack.push_back(newScope(SCOPE_FUNCTION));
-    ++lookup_cache::visibility;
-}
-void scopeOpenBlock() { g_stack.push_back(nullptr); }
+SymMan* scopeOpenFunctionFrame() { return openFunctionFrame(); }
+
+void scopeOpenBlock() { stack.push_back(nullptr); }
 
 void scopeClose() {
-    if (g_stack.empty()) return;
-    SymMan* top = g_stack.back();
-    g_stack.pop_back();
-    if (top) ++lookup_cache::visibility;
+    if (stack.empty()) return;
+    SymMan* top = stack.back();
+    stack.pop_back();
+    if (!top) return;
+    if (top->flag == SCOPE_FUNCTION) {
+        scope_state::frame = top->outerFrame;
+    } else if (scope_state::frame) {
+        --scope_state::frame->liveBlocks;
+    }
+    refreshLookupFrame();
     retireScope(top);
 }
 
-std::size_t scopeDepth() { return g_stack.size(); }
+std::size_t scopeDepth() { return stack.size(); }
+
+void scopeCloseFrame(std::size_t depth) { closeFunctionFrame(depth); }
 
 void scopeCutTo(std::size_t depth) {
-    while (g_stack.size() > depth) scopeClose();
+    while (stack.size() > depth) scopeClose();
 }
 
 void scopeClearAll() { scopeCutTo(0); }
 
 std::vector<std::string> globalVariableNames() {
     std::vector<std::string> names;
-    if (!g_stack.empty() && g_stack.front())
-        for (const Symbol* sym : *g_stack.front()) names.push_back(sym->name);
+    if (!stack.empty() && stack.front())
+        for (const Symbol* sym : *stack.front()) names.push_back(sym->name());
     return names;
 }
 
+bool scopeExistsHereId(std::int32_t id) { return !stack.empty() && stack.back() && stack.back()->findId(id); }
+
 bool scopeExistsHere(const char* name) {
-    return !g_stack.empty() && g_stack.back() && g_stack.back()->find(name);
+    std::int32_t id = knownName(name);
+    return id && scopeExistsHereId(id);
 }
 
-namespace {
-SymMan* materialisedTop() {
-    if (!g_stack.back()) g_stack.back() = newScope(SCOPE_BLOCK);
-    return g_stack.back();
-}
-}  // namespace
-
-Symbol* scopeDeclare(const char* name, bool inBlock) {
-    if (g_stack.empty()) return nullptr;
-    if (inBlock) return materialisedTop()->add(name, false);
-    for (auto it = g_stack.rbegin(); it != g_stack.rend(); ++it)
-        if (*it && (*it)->flag == SCOPE_FUNCTION) return (*it)->add(name, false);
-    return nullptr;
+Symbol* scopeDeclareId(std::int32_t id, bool inBlock) {
+    if (stack.empty()) return nullptr;
+    if (inBlock) return materialisedTop()->add(id, false);
+    return scope_state::frame ? scope_state::frame->add(id, false) : nullptr;
 }
 
-Symbol* scopeDeclareParameter(const char* name, NRef* value) {
-    for (auto it = g_stack.rbegin(); it != g_stack.rend(); ++it)
-        if (*it && (*it)->flag == SCOPE_FUNCTION) return (*it)->addBound(name, value);
-    return nullptr;
+Symbol* scopeDeclare(const char* name, bool inBlock) { return scopeDeclareId(internName(name), inBlock); }
+
+Symbol* scopeDeclareParameter(std::int32_t id, NRef* value) {
+    return scope_state::frame ? scope_state::frame->addBound(id, value) : nullptr;
 }
 
 bool scopeDeclareExtern(const char* name) {
-    if (g_stack.size() <= 1) return false;
-    materialisedTop()->add(name, true);
+    if (stack.size() <= 1) return false;
+    materialisedTop()->add(internName(name), true);
     return true;
 }
 
+Symbol* externTarget(Symbol* marker) {
+    if (marker->global && marker->globalEpoch == scope_state::globalEpoch) return marker->global;
+    SymMan* global = stack.front();
+    Symbol* g = global->findId(marker->id);
+    if (!g) g = global->add(marker->id, true);
+    marker->global = g;
+    marker->globalEpoch = scope_state::globalEpoch;
+    return g;
+}
+
 namespace {
-// Out of line, so that a cache hit in scopeLookup() stays a short leaf call.
-__attribute__((noinline)) Symbol* searchScopes(const char* name) {
-    for (auto it = g_stack.rbegin(); it != g_stack.rend(); ++it) {
+
+// The walk from the top of the stack down to the innermost function frame.
+// With the frame's position of the name in *where (-1 when found elsewhere
+// or not at all).
+Symbol* searchScopes(std::int32_t id, std::int32_t* where) {
+    *where = -1;
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
         SymMan* scope = *it;
         if (!scope) continue;
-        Symbol* s = scope->find(name);
-        if (s) {
-            if (!s->isExtern) return s;
-            SymMan* global = g_stack.front();
-            Symbol* g = global->find(name);
-            return g ? g : global->add(name, true);
+        if (scope->flag == SCOPE_FUNCTION) {
+            std::int32_t i = scope->indexOf(id);
+            if (i < 0) return nullptr;
+            *where = i;
+            Symbol* s = (*scope)[static_cast<std::size_t>(i)];
+            return s->isExtern ? externTarget(s) : s;
         }
-        if (scope->flag == SCOPE_FUNCTION) break;
+        if (Symbol* s = scope->findId(id)) return s->isExtern ? externTarget(s) : s;
     }
     return nullptr;
 }
+
 }  // namespace
 
+Symbol* lookupIdentSlow(Node* ident, std::int32_t id) {
+    if (id == 0) id = identId(ident);
+    std::int32_t where;
+    Symbol* s = searchScopes(id, &where);
+    if (where >= 0) ident->note.hint = static_cast<std::uint32_t>(where);
+    return s;
+}
+
 Symbol* scopeLookup(const char* name) {
-    lookup_cache::Entry& e = lookup_cache::slotFor(name);
-    if (e.visibility == lookup_cache::visibility && sameName(e.sym->name.c_str(), name)) return e.sym;
-    Symbol* s = searchScopes(name);
-    // Found extern names may have just been added globally: note the count after.
-    if (s) e = lookup_cache::Entry{s, lookup_cache::visibility};
+    std::int32_t id = knownName(name);
+    if (!id) return nullptr;
+    std::int32_t where;
+    return searchScopes(id, &where);
+}
+
+Symbol* declareIdent(Node* ident) {
+    SymMan* f = scope_state::frame;
+    if (!f || stack.empty()) return nullptr;
+    Symbol* s = f->add(identId(ident), false);
+    ident->note.hint = static_cast<std::uint32_t>(f->size() - 1);
     return s;
 }

@@ -1,36 +1,103 @@
 // Variables, scopes and the process-wide scope stack.
 //
-// A Symbol keeps its name whole (any length), so a long name is found again
-// exactly as it was declared. The stack's bottom entry is the global frame;
-// a block scope is a null placeholder until its first declaration.
+// Names are interned: every distinct name gets a number, and symbols and
+// identifier nodes carry it, so finding a name compares integers. A Symbol
+// keeps its name whole (any length), so a long name is found again exactly as
+// it was declared. The stack's bottom entry is the global frame; a block
+// scope is a null placeholder until its first declaration.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "exec/exec.h"
+#include "frontend/node.h"
 #include "value/value.h"
+
+// The number of a name (from 1), made on first use; the text lives as long
+// as the program.
+std::int32_t internName(const char* name);
+// The number of a name already interned, or 0.
+std::int32_t knownName(const char* name);
+// The text of an interned name.
+const char* nameText(std::int32_t id);
+
+class SymMan;
+namespace scope_state {
+extern SymMan* frame;  // the innermost function frame, or null
+// The innermost function frame while no block scope above it holds symbols
+// (a name visible now is then found in that frame alone), else null.
+extern SymMan* lookupFrame;
+extern std::uint64_t epoch;
+extern std::uint64_t globalEpoch;  // grows when a symbol of the global frame goes
+}  // namespace scope_state
 
 class Symbol {
 public:
-    std::string name;
+    std::int32_t id;  // the interned name
     bool isExtern;
     NRef* value;  // counted in bindCount; null only for a parameter passed no value
+    // An extern marker remembers the global it stood for, while no symbol of
+    // the global frame was destroyed since.
+    Symbol* global = nullptr;
+    std::uint64_t globalEpoch = 0;
 
-    Symbol(const char* n, bool externFlag);
+    Symbol(std::int32_t nameId, bool externFlag);
     // Bound to initial from the start (null allowed), with no zero made first.
-    Symbol(const char* n, bool externFlag, NRef* initial);
+    Symbol(std::int32_t nameId, bool externFlag, NRef* initial) : id(nameId), isExtern(externFlag), value(initial) {
+        if (value) ++value->bindCount;
+    }
     Symbol(const Symbol&) = delete;
     Symbol& operator=(const Symbol&) = delete;
-    ~Symbol();
+    ~Symbol() {
+        ++scope_state::epoch;
+        if (value) unbindRef(value);
+    }
+    const char* name() const { return nameText(id); }
 
     // Unbinds the old value and binds v (which may be null).
     void rebind(NRef* v);
     NRefPtr valueRef() const { return NRefPtr(value); }
+    // A whole-variable store: binds v, or a copy of it when another variable
+    // holds it. x = x keeps its object only when nothing else holds it (a
+    // parameter sharing its argument, or a pending operand, gets a copy).
+    void bindValue(const NRefPtr& v) {
+        if (value == v.get() && v->bindCount == 1 && v->refCount == 1) return;
+        rebind(takeForBinding(v).get());
+    }
 
-    // Every call declares its parameters: freed symbols are kept for reuse.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* p, std::size_t size);
+    // Every call declares its parameters: freed symbols are kept for reuse
+    // (except under AddressSanitizer, so that stale uses are caught).
+    static void* operator new(std::size_t size) {
+        if (kPool && size == sizeof(Symbol) && freeList_) {
+            FreeSymbol* b = freeList_;
+            freeList_ = b->next;
+            --freeCount_;
+            return b;
+        }
+        return ::operator new(size);
+    }
+    static void operator delete(void* p, std::size_t size) {
+        if (!p) return;
+        if (kPool && size == sizeof(Symbol) && freeCount_ < kMaxFree) {
+            FreeSymbol* b = static_cast<FreeSymbol*>(p);
+            b->next = freeList_;
+            freeList_ = b;
+            ++freeCount_;
+            return;
+        }
+        ::operator delete(p);
+    }
+
+private:
+    static constexpr bool kPool = !kAddressSanitizer;
+    static constexpr std::size_t kMaxFree = 4096;
+    struct FreeSymbol {
+        FreeSymbol* next;
+    };
+    static inline FreeSymbol* freeList_ = nullptr;
+    static inline std::size_t freeCount_ = 0;
 };
 
 enum ScopeFlag : std::int32_t { SCOPE_FUNCTION = 0, SCOPE_BLOCK = 1 };
@@ -38,6 +105,12 @@ enum ScopeFlag : std::int32_t { SCOPE_FUNCTION = 0, SCOPE_BLOCK = 1 };
 class SymMan : public std::vector<Symbol*> {
 public:
     std::int32_t flag;
+    // Function frames only: the function frame below this one, and how many
+    // block scopes above it hold symbols (while none does, a name visible
+    // here is found in this frame alone).
+    SymMan* outerFrame = nullptr;
+    std::uint32_t liveBlocks = 0;
+    SymMan* nextSpare = nullptr;  // a closed scope kept for reuse: the next one
 
     explicit SymMan(std::int32_t f) : flag(f) {}
     SymMan(const SymMan&) = delete;
@@ -45,54 +118,131 @@ public:
     virtual ~SymMan();
 
     Symbol* find(const char* name) const;
+    // The position of the symbol numbered id, or -1.
+    std::int32_t indexOf(std::int32_t id) const {
+        for (std::size_t i = 0; i < size(); ++i)
+            if ((*this)[i]->id == id) return static_cast<std::int32_t>(i);
+        return -1;
+    }
+    Symbol* findId(std::int32_t id) const {
+        std::int32_t i = indexOf(id);
+        return i < 0 ? nullptr : (*this)[static_cast<std::size_t>(i)];
+    }
     // Replaces a symbol of the same name, if any.
-    Symbol* add(const char* name, bool externFlag);
+    Symbol* add(std::int32_t id, bool externFlag);
     // The same, the new symbol bound to value.
-    Symbol* addBound(const char* name, NRef* value);
+    Symbol* addBound(std::int32_t id, NRef* value);
 
 private:
-    void removeNamed(const char* name);
+    void removeId(std::int32_t id);
 };
 
 // Grows every time a symbol is destroyed. A holder of a Symbol pointer that
 // ran arbitrary code meanwhile (a call that may eval text) compares this
 // counter before trusting the pointer, and looks the name up again if it moved.
-std::uint64_t symbolEpoch();
+inline std::uint64_t symbolEpoch() { return scope_state::epoch; }
 
 // Scope stack operations beyond the ones of exec.h.
 bool scopeExistsHere(const char* name);
+bool scopeExistsHereId(std::int32_t id);
 Symbol* scopeDeclare(const char* name, bool inBlock);  // null on an empty stack
+Symbol* scopeDeclareId(std::int32_t id, bool inBlock);
 bool scopeDeclareExtern(const char* name);             // false at global level
 // A parameter of the innermost function frame, bound to value (may be null).
-Symbol* scopeDeclareParameter(const char* name, NRef* value);  // null without a frame
+Symbol* scopeDeclareParameter(std::int32_t id, NRef* value);  // null without a frame
 Symbol* scopeLookup(const char* name);                 // null when not visible
 
-// The remembered result of a recent scopeLookup(), or null. Kept inline:
-// a script names a variable at nearly every step.
-namespace lookup_cache {
-struct Entry {
-    Symbol* sym;
-    std::uint64_t visibility;  // the visibility count when sym was found
-};
-constexpr std::size_t kSlots = 256;
-extern Entry slots[kSlots];
-extern std::uint64_t visibility;  // grows whenever a name may resolve differently
+namespace scope_state {
+extern std::vector<SymMan*> stack;  // bottom first; null for a block placeholder
+// Closed scopes are kept for reuse (with their storage), since every call
+// opens a frame and every block with a declaration a scope.
+extern SymMan* spare;
+extern std::size_t spareCount;
+constexpr std::size_t kMaxSpare = 256;
+}  // namespace scope_state
 
-inline Entry& slotFor(const char* name) {
-    auto bits = reinterpret_cast<std::uintptr_t>(name);
-    return slots[(bits ^ (bits >> 9)) % kSlots];
+inline SymMan* newScope(std::int32_t flag) {
+    SymMan* scope = scope_state::spare;
+    if (!scope) return new SymMan(flag);
+    scope_state::spare = scope->nextSpare;
+    --scope_state::spareCount;
+    scope->flag = flag;
+    scope->outerFrame = nullptr;
+    scope->liveBlocks = 0;
+    return scope;
 }
-inline bool sameName(const char* a, const char* b) {
-    while (*a && *a == *b) {
-        ++a;
-        ++b;
+
+inline void retireScope(SymMan* scope) {
+    if (!scope) return;
+    if (scope_state::stack.empty()) ++scope_state::globalEpoch;  // the global frame goes
+    if (scope_state::spareCount >= scope_state::kMaxSpare) {
+        delete scope;
+        return;
     }
-    return *a == *b;
+    // The symbols go now (their values are unbound as the scope closes).
+    while (!scope->empty()) {
+        Symbol* last = scope->back();
+        scope->pop_back();
+        delete last;
+    }
+    scope->nextSpare = scope_state::spare;
+    scope_state::spare = scope;
+    ++scope_state::spareCount;
 }
-}  // namespace lookup_cache
 
-inline Symbol* scopeLookupFast(const char* name) {
-    const lookup_cache::Entry& e = lookup_cache::slotFor(name);
-    if (e.visibility == lookup_cache::visibility && lookup_cache::sameName(e.sym->name.c_str(), name)) return e.sym;
-    return scopeLookup(name);
+// After the innermost frame or its count of live blocks changed.
+inline void refreshLookupFrame() {
+    SymMan* f = scope_state::frame;
+    scope_state::lookupFrame = f && f->liveBlocks == 0 ? f : nullptr;
 }
+
+inline SymMan* openFunctionFrame() {
+    SymMan* f = newScope(SCOPE_FUNCTION);
+    f->outerFrame = scope_state::frame;
+    scope_state::stack.push_back(f);
+    scope_state::frame = f;
+    scope_state::lookupFrame = f;
+    return f;
+}
+
+// Closes the function frame opened at depth, and anything left above it.
+inline void closeFunctionFrame(std::size_t depth) {
+    std::vector<SymMan*>& stack = scope_state::stack;
+    if (stack.size() != depth + 1) {
+        while (stack.size() > depth) scopeClose();
+        return;
+    }
+    SymMan* top = stack.back();
+    stack.pop_back();
+    scope_state::frame = top->outerFrame;
+    refreshLookupFrame();
+    retireScope(top);
+}
+
+// The interned number of an identifier node's name.
+inline std::int32_t identId(Node* ident) {
+    if (ident->note.id == 0) ident->note.id = internName(identName(ident));
+    return ident->note.id;
+}
+
+Symbol* externTarget(Symbol* marker);
+Symbol* lookupIdentSlow(Node* ident, std::int32_t id);
+
+// Lookup of an identifier node. The node remembers where in the innermost
+// frame its name was found last; while no block scope above that frame holds
+// symbols and the symbol there still bears the name, that is the answer.
+// (A node never prepared has the name number 0 until its first slow lookup.)
+__attribute__((always_inline)) inline Symbol* lookupIdent(Node* ident) {
+    std::int32_t id = ident->note.id;
+    if (SymMan* f = scope_state::lookupFrame) {
+        std::uint32_t h = ident->note.hint;
+        if (h < f->size()) {
+            Symbol* s = (*f)[h];
+            if (s->id == id) return s->isExtern ? externTarget(s) : s;
+        }
+    }
+    return lookupIdentSlow(ident, id);
+}
+
+// An undeclared name assigned to: declared in the innermost function frame.
+Symbol* declareIdent(Node* ident);

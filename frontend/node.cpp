@@ -20,6 +20,7 @@ Node* newNode(std::int32_t kind) {
     n->file = scanner_file();
     n->data = nullptr;
     n->child[0] = n->child[1] = n->child[2] = nullptr;
+    n->note = ExecNote{};
     return n;
 }
 

@@ -21,6 +21,18 @@ enum OpKind : std::int32_t {
 // A compound assignment's kind is its binary operator's kind plus 18.
 constexpr std::int32_t kCompoundOffset = OP_ADDSET - OP_ADD;
 
+// What the executor remembers about a node: filled in when a parsed tree is
+// prepared for running, and at the node's first evaluations. All zero when
+// the node is made.
+struct ExecNote {
+    std::uint32_t flags;
+    std::int32_t id;       // an identifier's interned name number
+    std::uint32_t hint;    // where an identifier's symbol was last found
+    std::uint64_t stamp;   // generation of what `cached` was found in
+    void* cached;          // a call site's function record
+    void (*handler)();     // the executor's handler chosen for the node
+};
+
 struct token_tag__ {
     std::int32_t kind;
     double re;
@@ -29,6 +41,7 @@ struct token_tag__ {
     std::int32_t file;   // source-name index, -1 for none
     void* data;          // kind-specific payload
     token_tag__* child[3];  // child[2] is also the next link of lists
+    ExecNote note;
 };
 using Node = token_tag__;
 

@@ -42,30 +42,54 @@ inline Complex div(Complex a, Complex b) {
     return scaledDiv(a, b);
 }
 
-// Truncation toward zero through a signed 64-bit integer; NaN and values
-// outside [-2^63, 2^63) give -2^63.
-inline double trunc64(double x) {
-    if (x >= -9223372036854775808.0 && x < 9223372036854775808.0)
-        return static_cast<double>(static_cast<std::int64_t>(x));
-    return -9223372036854775808.0;
+// Truncation toward zero in floating point, for every magnitude: NaN stays
+// NaN and an infinity stays infinite. A zero result is +0, as an integer
+// conversion would give.
+inline double truncQuotient(double x) {
+    // Below 2^52 an integer conversion truncates exactly (and gives +0);
+    // from there on every double is integral already.
+    if (std::fabs(x) < 4503599627370496.0) return static_cast<double>(static_cast<std::int64_t>(x));
+    return x + 0.0;
 }
 
-inline Complex ldiv(int line, Complex a, Complex b) {
-    if (b.re == 0.0 && b.im == 0.0) raiseError(line, "Division by 0");
+// The truncated quotient by the scaled division: the rule for every pair.
+__attribute__((noinline)) inline Complex ldivGeneral(Complex a, Complex b) {
     Complex q = scaledDiv(a, b);
-    return {trunc64(q.re), trunc64(q.im)};
+    return {truncQuotient(q.re), truncQuotient(q.im)};
 }
 
-inline Complex mod(int line, Complex a, Complex b) {
-    Complex t = ldiv(line, a, b);
+// Both imaginary parts zero and a divisor that is neither zero nor NaN: the
+// scaled division then has w = +-0 and d = b.re, so its quotient reduces to
+// a.re / b.re taken as a.re * (1 / b.re), with a zero imaginary part unless
+// a.re or 1 / b.re is infinite or NaN. Bit for bit the same as ldivGeneral().
+inline bool realQuotient(Complex a, Complex b) {
+    return a.im == 0.0 && b.im == 0.0 && b.re != 0.0 && !std::isnan(b.re);
+}
+inline Complex ldivReal(Complex a, Complex b) {
+    double s = 1.0 / b.re;
+    double re = truncQuotient(a.re * s);
+    if (std::isfinite(a.re) && std::isfinite(s)) return {re, 0.0};
+    double w = b.im / b.re;
+    return {re, truncQuotient((a.im - a.re * w) * s)};
+}
+
+__attribute__((always_inline)) inline Complex ldiv(int line, Complex a, Complex b) {
+    if (b.re == 0.0 && b.im == 0.0) raiseError(line, "Division by 0");
+    return realQuotient(a, b) ? ldivReal(a, b) : ldivGeneral(a, b);
+}
+
+// a - t * b for the truncated quotient t.
+inline Complex remainderOf(Complex a, Complex b, Complex t) {
     Complex tb = cmul(t, b);
     return {a.re - tb.re, a.im - tb.im};
 }
 
+__attribute__((always_inline)) inline Complex mod(int line, Complex a, Complex b) { return remainderOf(a, b, ldiv(line, a, b)); }
+
 // Equality under the comparison tolerance: equal values always match; an
 // infinity matches only an infinity of the same sign; otherwise the allowed
 // difference is the tolerance scaled by the larger magnitude (at least 1).
-inline bool teq(double x, double y) {
+__attribute__((always_inline)) inline bool teq(double x, double y) {
     if (x == y) return true;
     double eps = compareTolerance();
     if (eps == 0.0 || std::isinf(x) || std::isinf(y)) return false;
@@ -73,7 +97,7 @@ inline bool teq(double x, double y) {
     return std::fabs(x - y) <= eps * m;
 }
 
-inline bool truth(Complex z) {
+__attribute__((always_inline)) inline bool truth(Complex z) {
     if (std::isnan(z.re) || std::isnan(z.im)) return false;
     return !(teq(z.re, 0.0) && teq(z.im, 0.0));
 }
@@ -84,35 +108,35 @@ inline bool anyNaN(Complex a, Complex b) {
     return std::isnan(a.re) || std::isnan(a.im) || std::isnan(b.re) || std::isnan(b.im);
 }
 
-inline Complex eq(Complex a, Complex b) {
+__attribute__((always_inline)) inline Complex eq(Complex a, Complex b) {
     if (anyNaN(a, b)) return boolean(false);
     return boolean(teq(a.re, b.re) && teq(a.im, b.im));
 }
-inline Complex ne(Complex a, Complex b) {
+__attribute__((always_inline)) inline Complex ne(Complex a, Complex b) {
     if (anyNaN(a, b)) return boolean(true);
     return boolean(!(teq(a.re, b.re) && teq(a.im, b.im)));
 }
 
 // The ordered comparisons need real operands.
-inline void requireReal(int line, Complex a, Complex b, const char* message) {
+__attribute__((always_inline)) inline void requireReal(int line, Complex a, Complex b, const char* message) {
     if (!(teq(a.im, 0.0) && teq(b.im, 0.0))) raiseError(line, "%s", message);
 }
-inline Complex gt(int line, Complex a, Complex b) {
+__attribute__((always_inline)) inline Complex gt(int line, Complex a, Complex b) {
     requireReal(line, a, b, "Complex cannot compare in operator >");
     if (std::isnan(a.re) || std::isnan(b.re)) return boolean(false);
     return boolean(!teq(a.re, b.re) && a.re > b.re);
 }
-inline Complex lt(int line, Complex a, Complex b) {
+__attribute__((always_inline)) inline Complex lt(int line, Complex a, Complex b) {
     requireReal(line, a, b, "Complex cannot compare in operator <");
     if (std::isnan(a.re) || std::isnan(b.re)) return boolean(false);
     return boolean(!teq(a.re, b.re) && a.re < b.re);
 }
-inline Complex ge(int line, Complex a, Complex b) {
+__attribute__((always_inline)) inline Complex ge(int line, Complex a, Complex b) {
     requireReal(line, a, b, "Complex cannot compare in operator >=");
     if (std::isnan(a.re) || std::isnan(b.re)) return boolean(false);
     return boolean(teq(a.re, b.re) || a.re > b.re);
 }
-inline Complex le(int line, Complex a, Complex b) {
+__attribute__((always_inline)) inline Complex le(int line, Complex a, Complex b) {
     requireReal(line, a, b, "Complex cannot compare in operator <=");
     if (std::isnan(a.re) || std::isnan(b.re)) return boolean(false);
     return boolean(teq(a.re, b.re) || a.re < b.re);

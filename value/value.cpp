@@ -89,8 +89,14 @@ NNum::NNum(std::int32_t c, std::int32_t r, Uninit) : NRef(NKind::Num), cols(c), 
     allocate(false);
 }
 
-NNum::~NNum() {
-    if (data != &inline_) releaseElements(data, count());
+void NNum::releaseLarge() { releaseElements(data, count()); }
+
+void destroyValue(NRef* p) {
+    // Numbers, the most common by far, go without a virtual call.
+    if (p->kind == NKind::Num)
+        delete static_cast<NNum*>(p);
+    else
+        delete p;
 }
 
 NRef* NNum::clone() const {
@@ -102,48 +108,6 @@ NRef* NNum::clone() const {
 
 std::string NNum::typeName() const { return "number"; }
 
-// ---------------------------------------------------------------- NNum pool
-//
-// Nearly every value a script computes is a scalar, and every NNum object has
-// the same size, so freed objects are kept on a free list and reused. Under
-// AddressSanitizer the pool is bypassed so that stale uses are still caught.
-
-namespace {
-
-constexpr bool kUsePool = !kAddressSanitizer;
-
-struct FreeBlock {
-    FreeBlock* next;
-};
-FreeBlock* g_freeList = nullptr;
-std::size_t g_freeCount = 0;
-// Enough for any burst of temporaries; beyond it blocks go back to the system.
-constexpr std::size_t kPoolLimit = 1 << 16;
-
-}  // namespace
-
-void* NNum::operator new(std::size_t size) {
-    if (kUsePool && size == sizeof(NNum) && g_freeList) {
-        FreeBlock* b = g_freeList;
-        g_freeList = b->next;
-        --g_freeCount;
-        return b;
-    }
-    return ::operator new(size);
-}
-
-void NNum::operator delete(void* p, std::size_t size) {
-    if (!p) return;
-    if (kUsePool && size == sizeof(NNum) && g_freeCount < kPoolLimit) {
-        FreeBlock* b = static_cast<FreeBlock*>(p);
-        b->next = g_freeList;
-        g_freeList = b;
-        ++g_freeCount;
-        return;
-    }
-    ::operator delete(p);
-}
-
 // ---------------------------------------------------------------- strings, file ids
 
 NRef* NString::clone() const { return new NString(text); }
@@ -153,12 +117,6 @@ std::string NFileID::typeName() const { return "fileno"; }
 
 // ---------------------------------------------------------------- construction helpers
 
-NRefPtr makeNum(Complex z) {
-    return NRefPtr(new NNum(z));
-}
-NRefPtr makeNum(double x) { return makeNum(Complex{x, 0.0}); }
-NRefPtr makeNum(int n) { return makeNum(Complex{static_cast<double>(n), 0.0}); }
-NRefPtr makeNum(double re, double im) { return makeNum(Complex{re, im}); }
 
 NRefPtr makeString(std::string text) { return NRefPtr(new NString(std::move(text))); }
 

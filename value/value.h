@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/sanitizer.h"
+
 struct Complex {
     double re;
     double im;
@@ -40,12 +42,15 @@ protected:
     explicit NRef(NKind k) : kind(k) {}
 };
 
+// Destroys a value whose counts are both 0.
+void destroyValue(NRef* p);
+
 // Counted release of either kind; destroys the object when both counts are 0.
 inline void releaseRef(NRef* p) {
-    if (--p->refCount == 0 && p->bindCount == 0) delete p;
+    if (--p->refCount == 0 && p->bindCount == 0) destroyValue(p);
 }
 inline void unbindRef(NRef* p) {
-    if (--p->bindCount == 0 && p->refCount == 0) delete p;
+    if (--p->bindCount == 0 && p->refCount == 0) destroyValue(p);
 }
 
 class NNum final : public NRef {
@@ -62,7 +67,9 @@ public:
     NNum(std::int32_t cols, std::int32_t rows, Uninit);
     // The 1x1 number z (needs no size checks).
     explicit NNum(Complex z) : NRef(NKind::Num), cols(1), rows(1), data(&inline_), inline_(z) {}
-    ~NNum() override;
+    ~NNum() override {
+        if (data != &inline_) releaseLarge();
+    }
 
     NRef* clone() const override;
     std::string typeName() const override;
@@ -71,12 +78,42 @@ public:
     Complex& at(std::int32_t r, std::int32_t c) { return data[static_cast<std::size_t>(r) * cols + c]; }
     const Complex& at(std::int32_t r, std::int32_t c) const { return data[static_cast<std::size_t>(r) * cols + c]; }
 
-    // 1x1 numbers are recycled through a free list.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* p, std::size_t size);
+    // Every number object has the same size, and nearly all are scalars:
+    // freed objects are kept on a free list and reused. Under
+    // AddressSanitizer the list is bypassed so that stale uses are caught.
+    static void* operator new(std::size_t size) {
+        if (kUsePool && size == sizeof(NNum) && freeList_) {
+            FreeBlock* b = freeList_;
+            freeList_ = b->next;
+            --freeCount_;
+            return b;
+        }
+        return ::operator new(size);
+    }
+    static void operator delete(void* p, std::size_t size) {
+        if (!p) return;
+        if (kUsePool && size == sizeof(NNum) && freeCount_ < kPoolLimit) {
+            FreeBlock* b = static_cast<FreeBlock*>(p);
+            b->next = freeList_;
+            freeList_ = b;
+            ++freeCount_;
+            return;
+        }
+        ::operator delete(p);
+    }
 
 private:
+    static constexpr bool kUsePool = !kAddressSanitizer;
+    // Enough for any burst of temporaries; beyond it blocks go back to the system.
+    static constexpr std::size_t kPoolLimit = 1 << 16;
+    struct FreeBlock {
+        FreeBlock* next;
+    };
+    static inline FreeBlock* freeList_ = nullptr;
+    static inline std::size_t freeCount_ = 0;
+
     void allocate(bool zero);
+    void releaseLarge();
     Complex inline_;  // storage of a matrix with at most one element
 };
 
@@ -154,11 +191,13 @@ inline NFileID* asFileID(const NRefPtr& v) {
     return v && v->kind == NKind::FileID ? static_cast<NFileID*>(v.get()) : nullptr;
 }
 
+
+
 // Convenience constructors.
-NRefPtr makeNum(double x);
-NRefPtr makeNum(int n);
-NRefPtr makeNum(double re, double im);
-NRefPtr makeNum(Complex z);
+inline NRefPtr makeNum(Complex z) { return NRefPtr(new NNum(z)); }
+inline NRefPtr makeNum(double x) { return makeNum(Complex{x, 0.0}); }
+inline NRefPtr makeNum(int n) { return makeNum(Complex{static_cast<double>(n), 0.0}); }
+inline NRefPtr makeNum(double re, double im) { return makeNum(Complex{re, im}); }
 NRefPtr makeString(std::string text);
 NRefPtr makeString(std::string_view a, std::string_view b);  // a followed by b
 
