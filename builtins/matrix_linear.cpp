@@ -6,10 +6,6 @@
 
 namespace {
 NNum* cloneNum(const NNum& m) { return static_cast<NNum*>(m.clone()); }
-
-// A long product stops early at Ctrl-C and ends through the executor's
-// interruption error, like these kernels below.
-const bool kProductInterruptible = (setInterruptionRaiser(raiseInterrupted), true);
 }  // namespace
 
 QUARN_BUILTIN(bi_inv) {
