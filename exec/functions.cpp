@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 #include "exec/depth_guard.h"
 #include "exec/eval_parts.h"
@@ -127,10 +129,22 @@ private:
     UserBody* body_;
 };
 
-__attribute__((noinline)) NRefPtr callUser(NContext& ctx, int line, UserBody* fn, const NRefPtr* args,
-                                           std::size_t argc) {
-    // How deep a recursion may go stays in step with the stack it takes.
-    DepthGuard::Call level(line);
+// A body that ended without a return: break or continue left over is an
+// error; otherwise (no return, or an exit passing through to the run's end)
+// the call yields 0.
+__attribute__((noinline)) NRefPtr endWithoutReturn(NContext& ctx) {
+    if (ctx.state == CS_BREAK || ctx.state == CS_CONTINUE) {
+        // Cleared first: a try that catches this must not see a stale break.
+        int where = ctx.line;
+        ctx.takeValue();
+        raiseError(where, "Bad break or continue");
+    }
+    return makeNum(0.0);
+}
+
+// Runs a user function's body in a new frame, its parameters bound to the
+// arguments. The caller has taken the call's depth levels.
+__attribute__((always_inline)) inline NRefPtr runUser(NContext& ctx, UserBody* fn, const NRefPtr* args, std::size_t argc) {
     BodyHold keep(fn);
     std::size_t depth = scope_state::stack.size();
     SymMan* frame = openFunctionFrame();
@@ -148,20 +162,15 @@ __attribute__((noinline)) NRefPtr callUser(NContext& ctx, int line, UserBody* fn
         if (statement) execute(ctx, statement);
     }
     closeFunctionFrame(depth);
-    switch (ctx.state) {
-    case CS_RETURN:
-        return ctx.takeValue();
-    case CS_BREAK:
-    case CS_CONTINUE: {
-        // Cleared first: a try that catches this must not see a stale break.
-        int where = ctx.line;
-        ctx.takeValue();
-        raiseError(where, "Bad break or continue");
-    }
-    default:
-        // No return, or an exit passing through to the run's end.
-        return makeNum(0.0);
-    }
+    if (__builtin_expect(ctx.state == CS_RETURN, 1)) return ctx.takeValue();
+    return endWithoutReturn(ctx);
+}
+
+__attribute__((noinline)) NRefPtr callUser(NContext& ctx, int line, UserBody* fn, const NRefPtr* args,
+                                           std::size_t argc) {
+    // How deep a recursion may go stays in step with the stack it takes.
+    DepthGuard::Call level(line);
+    return runUser(ctx, fn, args, argc);
 }
 
 // Argument lists are reused (with their storage) from call to call; a call
@@ -208,6 +217,7 @@ NRefPtr callNative(NContext& ctx, Node* node, func_tag__* rec, ArgList& args) {
 constexpr std::size_t kFewArguments = 4;
 
 __attribute__((noinline)) NRefPtr callGeneral(NContext& ctx, Node* node) {
+    DepthGuard guard(node->line);
     PooledArgs pooled;
     ArgList& args = pooled.list();
     for (Node* a = node->child[0]; a; a = nextOf(a)) args.push_back(valueOf(ctx, a));
@@ -229,25 +239,40 @@ __attribute__((noinline)) NRefPtr callChanged(NContext& ctx, Node* node, func_ta
     return callNative(ctx, node, rec, list);
 }
 
-}  // namespace
-
-NRefPtr evalCall(NContext& ctx, Node* node) {
-    // The record this site found last time, if the table is unchanged: the
-    // arguments are still evaluated first, and the record checked after.
-    auto* guess = node->note.stamp == g_generation ? static_cast<func_tag__*>(node->note.cached) : nullptr;
-    std::size_t argc = 0;
-    for (Node* a = node->child[0]; a; a = nextOf(a)) ++argc;
-    if (!guess || guess->kind != FUNC_USER || argc > kFewArguments) return callGeneral(ctx, node);
+// A site that called a user function last time, with few arguments: they
+// stay on the stack, and the record is checked again once they are
+// evaluated (they may have run a text that changed the table).
+__attribute__((always_inline)) inline NRefPtr callKnownUser(NContext& ctx, Node* node, std::size_t argc) {
+    DepthGuard::UserCall level(node->line);
     if (argc == 1) {
         NRefPtr arg = valueOf(ctx, node->child[0]);
         func_tag__* rec = siteRecord(node, 1);
-        if (rec && rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, &arg, 1);
+        if (__builtin_expect(rec && rec->kind == FUNC_USER, 1)) return runUser(ctx, rec->user, &arg, 1);
         return callChanged(ctx, node, rec, &arg, 1);
     }
     NRefPtr args[kFewArguments];
     std::size_t i = 0;
     for (Node* a = node->child[0]; a; a = nextOf(a)) args[i++] = valueOf(ctx, a);
     func_tag__* rec = siteRecord(node, static_cast<int>(argc));
-    if (rec && rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, args, argc);
+    if (__builtin_expect(rec && rec->kind == FUNC_USER, 1)) return runUser(ctx, rec->user, args, argc);
     return callChanged(ctx, node, rec, args, argc);
+}
+
+}  // namespace
+
+NRefPtr evaluateCall(NContext& ctx, Node* node) {
+    try {
+        // The record this site found last time, if the table is unchanged.
+        auto* guess = node->note.stamp == g_generation ? static_cast<func_tag__*>(node->note.cached) : nullptr;
+        if (guess && guess->kind == FUNC_USER) {
+            std::size_t argc = 0;
+            for (Node* a = node->child[0]; a; a = nextOf(a)) ++argc;
+            if (argc <= kFewArguments) return callKnownUser(ctx, node, argc);
+        }
+        return callGeneral(ctx, node);
+    } catch (const std::bad_alloc&) {
+        raiseError(node->line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(node->line, "Not enough memory");
+    }
 }
