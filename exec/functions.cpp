@@ -142,6 +142,34 @@ __attribute__((noinline)) NRefPtr endWithoutReturn(NContext& ctx) {
     return makeNum(0.0);
 }
 
+// The condition of an if statement, as the statement tests it.
+__attribute__((always_inline)) inline bool ifHolds(NContext& ctx, Node* condition, int line) {
+    try {
+        return evaluateCondition(ctx, condition, line);
+    } catch (const std::bad_alloc&) {
+        raiseError(line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(line, "Not enough memory");
+    }
+}
+
+// The value of a return statement of the body itself, handed on as the
+// call's result once the frame opened at depth is closed.
+__attribute__((always_inline)) inline NRefPtr returnFromFrame(NContext& ctx, Node* statement, std::size_t depth) {
+    NRefPtr v;
+    try {
+        v = statement->child[0] ? valueOf(ctx, statement->child[0]) : makeNum(0.0);
+    } catch (const std::bad_alloc&) {
+        raiseError(statement->line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(statement->line, "Not enough memory");
+    }
+    // A return replaces whatever its expression left pending (an exit).
+    if (__builtin_expect(ctx.state != CS_NONE, 0)) ctx.takeValue();
+    closeFunctionFrame(depth);
+    return v;
+}
+
 // Runs a user function's body in a new frame, its parameters bound to the
 // arguments. The caller has taken the call's depth levels.
 __attribute__((always_inline)) inline NRefPtr runUser(NContext& ctx, UserBody* fn, const NRefPtr* args, std::size_t argc) {
@@ -157,9 +185,18 @@ __attribute__((always_inline)) inline NRefPtr runUser(NContext& ctx, UserBody* f
         else
             scopeDeclareParameter(identId(p), args[i].get());
     }
+    // A return among the body's own statements hands its value straight
+    // back: the state it would set is taken at once by this call anyway.
     for (Node* statement : *blockContext(fn->body)) {
         if (ctx.state != CS_NONE) break;
-        if (statement) execute(ctx, statement);
+        if (!statement) continue;
+        if (statement->kind == OP_RETURN) return returnFromFrame(ctx, statement, depth);
+        if (statement->note.flags & NOTE_IF_RETURN) {
+            Node* const* p = static_cast<Payload3*>(statement->data)->p;
+            if (ifHolds(ctx, p[0], statement->line)) return returnFromFrame(ctx, p[1], depth);
+            continue;
+        }
+        execute(ctx, statement);
     }
     closeFunctionFrame(depth);
     if (__builtin_expect(ctx.state == CS_RETURN, 1)) return ctx.takeValue();
