@@ -175,15 +175,23 @@ __attribute__((always_inline)) inline NRefPtr returnFromFrame(NContext& ctx, Nod
 __attribute__((always_inline)) inline NRefPtr runUser(NContext& ctx, UserBody* fn, const NRefPtr* args, std::size_t argc) {
     BodyHold keep(fn);
     std::size_t depth = scope_state::stack.size();
-    SymMan* frame = openFunctionFrame();
+    SymMan* frame = openFunctionFrameKeeping();
     // The parameter shares each argument's object (a plain variable passed
-    // is the variable's own object).
+    // is the variable's own object). Distinct parameters take the symbols
+    // a closed frame left, in order.
     std::size_t i = 0;
-    for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) {
-        if (fn->distinctParams)
-            frame->push_back(new Symbol(identId(p), false, args[i].get()));
-        else
-            scopeDeclareParameter(identId(p), args[i].get());
+    if (__builtin_expect(fn->distinctParams, 1)) {
+        std::size_t kept = frame->size();
+        for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) {
+            if (i < kept)
+                (*frame)[i]->revive(identId(p), args[i].get());
+            else
+                frame->push_back(new Symbol(identId(p), false, args[i].get()));
+        }
+        if (kept > i) frame->dropFrom(i);
+    } else {
+        frame->dropFrom(0);
+        for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) scopeDeclareParameter(identId(p), args[i].get());
     }
     // A return among the body's own statements hands its value straight
     // back: the state it would set is taken at once by this call anyway.
