@@ -405,14 +405,9 @@ NRefPtr dispatch(NContext& ctx, Node* node) {
     }
 }
 
-}  // namespace
-
-NRefPtr evaluate(NContext& ctx, Node* node) {
-    // Leaves nest nothing: the guard of the node above them bounds the depth.
-    if (node->kind == OP_NUM) return makeNum(node->re, node->im);
-    if (node->kind == OP_IDENT) return evalIdent(node);
-    // A call takes its levels itself.
-    if (node->kind == OP_CALL) return evaluateCall(ctx, node);
+// Every node but the leaves and calls: under the guard, so that nesting
+// ends in an error before the stack does.
+__attribute__((noinline)) NRefPtr evaluateGuarded(NContext& ctx, Node* node) {
     DepthGuard guard(node->line);
     try {
         return dispatch(ctx, node);
@@ -425,6 +420,16 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
     }
 }
 
+}  // namespace
+
+NRefPtr evaluate(NContext& ctx, Node* node) {
+    // Leaves nest nothing: the guard of the node above them bounds the depth.
+    if (node->kind == OP_NUM) return makeNum(node->re, node->im);
+    if (node->kind == OP_IDENT) return evalIdent(node);
+    // A call takes its levels itself.
+    if (node->kind == OP_CALL) return evaluateCall(ctx, node);
+    return evaluateGuarded(ctx, node);
+}
 
 namespace {
 

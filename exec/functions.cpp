@@ -153,17 +153,22 @@ __attribute__((always_inline)) inline bool ifHolds(NContext& ctx, Node* conditio
     }
 }
 
-// The value of a return statement of the body itself, handed on as the
-// call's result once the frame opened at depth is closed.
-__attribute__((always_inline)) inline NRefPtr returnFromFrame(NContext& ctx, Node* statement, std::size_t depth) {
-    NRefPtr v;
+// What a return statement returns.
+__attribute__((always_inline)) inline NRefPtr returnValue(NContext& ctx, Node* statement) {
     try {
-        v = statement->child[0] ? valueOf(ctx, statement->child[0]) : makeNum(0.0);
+        if (Node* e = statement->child[0]) return valueOf(ctx, e);
+        return makeNum(0.0);
     } catch (const std::bad_alloc&) {
         raiseError(statement->line, "Not enough memory");
     } catch (const std::length_error&) {
         raiseError(statement->line, "Not enough memory");
     }
+}
+
+// The value of a return statement of the body itself, handed on as the
+// call's result once the frame opened at depth is closed.
+__attribute__((always_inline)) inline NRefPtr returnFromFrame(NContext& ctx, Node* statement, std::size_t depth) {
+    NRefPtr v = returnValue(ctx, statement);
     // A return replaces whatever its expression left pending (an exit).
     if (__builtin_expect(ctx.state != CS_NONE, 0)) ctx.takeValue();
     closeFunctionFrame(depth);
