@@ -53,6 +53,27 @@ public:
         Call& operator=(const Call&) = delete;
     };
 
+    // A call of a user function, its site's own level included: taken at
+    // once before the arguments, with the stack looked at and the
+    // interruption request polled as the plain guard does.
+    class UserCall {
+    public:
+        __attribute__((always_inline)) explicit UserCall(int line) {
+            depth_ += kCallLevels + 1;
+            if (depth_ > kMaxEvalDepth || stackNearlyFull()) {
+                depth_ -= kCallLevels + 1;
+                tooDeepAt(line);
+            }
+            if (--untilPoll_ == 0 && interruptSeen()) {
+                depth_ -= kCallLevels + 1;
+                raiseInterrupted(line);
+            }
+        }
+        ~UserCall() { depth_ -= kCallLevels + 1; }
+        UserCall(const UserCall&) = delete;
+        UserCall& operator=(const UserCall&) = delete;
+    };
+
     // Looks at the interruption request every so many steps: a step is far
     // cheaper than the look, and a few hundred steps take microseconds.
     __attribute__((always_inline)) static void pollInterrupt(int line) {

@@ -384,7 +384,7 @@ NRefPtr dispatch(NContext& ctx, Node* node) {
     case OP_LDIVSET: return evalCompound(ctx, node);
     case OP_VAR: return evalVar(ctx, node);
     case OP_EXTERN: return evalExtern(ctx, node);
-    case OP_CALL: return evalCall(ctx, node);
+    case OP_CALL: return evaluateCall(ctx, node);
     case OP_IF: return execIf(ctx, node), makeNum(0.0);
     case OP_WHILE:
     case OP_DO:
@@ -405,12 +405,9 @@ NRefPtr dispatch(NContext& ctx, Node* node) {
     }
 }
 
-}  // namespace
-
-NRefPtr evaluate(NContext& ctx, Node* node) {
-    // Leaves nest nothing: the guard of the node above them bounds the depth.
-    if (node->kind == OP_NUM) return makeNum(node->re, node->im);
-    if (node->kind == OP_IDENT) return evalIdent(node);
+// Every node but the leaves and calls: under the guard, so that nesting
+// ends in an error before the stack does.
+__attribute__((noinline)) NRefPtr evaluateGuarded(NContext& ctx, Node* node) {
     DepthGuard guard(node->line);
     try {
         return dispatch(ctx, node);
@@ -423,15 +420,15 @@ NRefPtr evaluate(NContext& ctx, Node* node) {
     }
 }
 
-NRefPtr evaluateCall(NContext& ctx, Node* node) {
-    DepthGuard guard(node->line);
-    try {
-        return evalCall(ctx, node);
-    } catch (const std::bad_alloc&) {
-        raiseError(node->line, "Not enough memory");
-    } catch (const std::length_error&) {
-        raiseError(node->line, "Not enough memory");
-    }
+}  // namespace
+
+NRefPtr evaluate(NContext& ctx, Node* node) {
+    // Leaves nest nothing: the guard of the node above them bounds the depth.
+    if (node->kind == OP_NUM) return makeNum(node->re, node->im);
+    if (node->kind == OP_IDENT) return evalIdent(node);
+    // A call takes its levels itself.
+    if (node->kind == OP_CALL) return evaluateCall(ctx, node);
+    return evaluateGuarded(ctx, node);
 }
 
 namespace {
@@ -449,24 +446,34 @@ bool stepInPlace(Node* node) {
     return true;
 }
 
-void executeStatement(NContext& ctx, Node* node) {
+// Assignments and steps run for effect, kept out of the dispatch below so
+// that the statements which only pass control on (if, return, loops) do not
+// pay for the registers these need.
+__attribute__((noinline)) void executeAssign(NContext& ctx, Node* node) {
+    if (node->child[0]->kind == OP_IDENT) {
+        assignVariable<false>(ctx, node);
+        return;
+    }
+    if (plainElement(node->child[0])) {
+        assignElement<false>(ctx, node);
+        return;
+    }
+    evaluate(ctx, node);
+}
+
+__attribute__((noinline)) void executeStep(NContext& ctx, Node* node) {
+    if (!stepInPlace(node)) evaluate(ctx, node);
+}
+
+__attribute__((noinline)) void executeOther(NContext& ctx, Node* node) { evaluate(ctx, node); }
+
+inline void executeStatement(NContext& ctx, Node* node) {
     switch (node->kind) {
-    case OP_ASSIGN:
-        if (node->child[0]->kind == OP_IDENT) {
-            assignVariable<false>(ctx, node);
-            return;
-        }
-        if (plainElement(node->child[0])) {
-            assignElement<false>(ctx, node);
-            return;
-        }
-        break;
+    case OP_ASSIGN: return executeAssign(ctx, node);
     case OP_PREINC:
     case OP_POSTINC:
     case OP_PREDEC:
-    case OP_POSTDEC:
-        if (stepInPlace(node)) return;
-        break;
+    case OP_POSTDEC: return executeStep(ctx, node);
     // Statements that nest others: their nesting is bounded by the parser's
     // depth, and recursion passes through calls, which evaluate() guards.
     case OP_BLOCK: return execBlock(ctx, node);
@@ -479,9 +486,8 @@ void executeStatement(NContext& ctx, Node* node) {
     case OP_BREAK:
     case OP_CONTINUE:
     case OP_RETURN: return jump(ctx, node);
-    default: break;
+    default: return executeOther(ctx, node);
     }
-    evaluate(ctx, node);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 #include "exec/depth_guard.h"
 #include "exec/eval_parts.h"
@@ -127,41 +129,98 @@ private:
     UserBody* body_;
 };
 
-__attribute__((noinline)) NRefPtr callUser(NContext& ctx, int line, UserBody* fn, const NRefPtr* args,
-                                           std::size_t argc) {
-    // How deep a recursion may go stays in step with the stack it takes.
-    DepthGuard::Call level(line);
-    BodyHold keep(fn);
-    std::size_t depth = scope_state::stack.size();
-    SymMan* frame = openFunctionFrame();
-    // The parameter shares each argument's object (a plain variable passed
-    // is the variable's own object).
-    std::size_t i = 0;
-    for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) {
-        if (fn->distinctParams)
-            frame->push_back(new Symbol(identId(p), false, args[i].get()));
-        else
-            scopeDeclareParameter(identId(p), args[i].get());
-    }
-    for (Node* statement : *blockContext(fn->body)) {
-        if (ctx.state != CS_NONE) break;
-        if (statement) execute(ctx, statement);
-    }
-    closeFunctionFrame(depth);
-    switch (ctx.state) {
-    case CS_RETURN:
-        return ctx.takeValue();
-    case CS_BREAK:
-    case CS_CONTINUE: {
+// A body that ended without a return: break or continue left over is an
+// error; otherwise (no return, or an exit passing through to the run's end)
+// the call yields 0.
+__attribute__((noinline)) NRefPtr endWithoutReturn(NContext& ctx) {
+    if (ctx.state == CS_BREAK || ctx.state == CS_CONTINUE) {
         // Cleared first: a try that catches this must not see a stale break.
         int where = ctx.line;
         ctx.takeValue();
         raiseError(where, "Bad break or continue");
     }
-    default:
-        // No return, or an exit passing through to the run's end.
-        return makeNum(0.0);
+    return makeNum(0.0);
+}
+
+// The condition of an if statement, as the statement tests it.
+__attribute__((always_inline)) inline bool ifHolds(NContext& ctx, Node* condition, int line) {
+    try {
+        return evaluateCondition(ctx, condition, line);
+    } catch (const std::bad_alloc&) {
+        raiseError(line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(line, "Not enough memory");
     }
+}
+
+// What a return statement returns.
+__attribute__((always_inline)) inline NRefPtr returnValue(NContext& ctx, Node* statement) {
+    try {
+        if (Node* e = statement->child[0]) return valueOf(ctx, e);
+        return makeNum(0.0);
+    } catch (const std::bad_alloc&) {
+        raiseError(statement->line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(statement->line, "Not enough memory");
+    }
+}
+
+// The value of a return statement of the body itself, handed on as the
+// call's result once the frame opened at depth is closed.
+__attribute__((always_inline)) inline NRefPtr returnFromFrame(NContext& ctx, Node* statement, std::size_t depth) {
+    NRefPtr v = returnValue(ctx, statement);
+    // A return replaces whatever its expression left pending (an exit).
+    if (__builtin_expect(ctx.state != CS_NONE, 0)) ctx.takeValue();
+    closeFunctionFrame(depth);
+    return v;
+}
+
+// Runs a user function's body in a new frame, its parameters bound to the
+// arguments. The caller has taken the call's depth levels.
+__attribute__((always_inline)) inline NRefPtr runUser(NContext& ctx, UserBody* fn, const NRefPtr* args, std::size_t argc) {
+    BodyHold keep(fn);
+    std::size_t depth = scope_state::stack.size();
+    SymMan* frame = openFunctionFrameKeeping();
+    // The parameter shares each argument's object (a plain variable passed
+    // is the variable's own object). Distinct parameters take the symbols
+    // a closed frame left, in order.
+    std::size_t i = 0;
+    if (__builtin_expect(fn->distinctParams, 1)) {
+        std::size_t kept = frame->size();
+        for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) {
+            if (i < kept)
+                (*frame)[i]->revive(identId(p), args[i].get());
+            else
+                frame->push_back(new Symbol(identId(p), false, args[i].get()));
+        }
+        if (kept > i) frame->dropFrom(i);
+    } else {
+        frame->dropFrom(0);
+        for (Node* p = fn->params; p && i < argc; p = nextOf(p), ++i) scopeDeclareParameter(identId(p), args[i].get());
+    }
+    // A return among the body's own statements hands its value straight
+    // back: the state it would set is taken at once by this call anyway.
+    for (Node* statement : *blockContext(fn->body)) {
+        if (ctx.state != CS_NONE) break;
+        if (!statement) continue;
+        if (statement->kind == OP_RETURN) return returnFromFrame(ctx, statement, depth);
+        if (statement->note.flags & NOTE_IF_RETURN) {
+            Node* const* p = static_cast<Payload3*>(statement->data)->p;
+            if (ifHolds(ctx, p[0], statement->line)) return returnFromFrame(ctx, p[1], depth);
+            continue;
+        }
+        execute(ctx, statement);
+    }
+    closeFunctionFrame(depth);
+    if (__builtin_expect(ctx.state == CS_RETURN, 1)) return ctx.takeValue();
+    return endWithoutReturn(ctx);
+}
+
+__attribute__((noinline)) NRefPtr callUser(NContext& ctx, int line, UserBody* fn, const NRefPtr* args,
+                                           std::size_t argc) {
+    // How deep a recursion may go stays in step with the stack it takes.
+    DepthGuard::Call level(line);
+    return runUser(ctx, fn, args, argc);
 }
 
 // Argument lists are reused (with their storage) from call to call; a call
@@ -208,6 +267,7 @@ NRefPtr callNative(NContext& ctx, Node* node, func_tag__* rec, ArgList& args) {
 constexpr std::size_t kFewArguments = 4;
 
 __attribute__((noinline)) NRefPtr callGeneral(NContext& ctx, Node* node) {
+    DepthGuard guard(node->line);
     PooledArgs pooled;
     ArgList& args = pooled.list();
     for (Node* a = node->child[0]; a; a = nextOf(a)) args.push_back(valueOf(ctx, a));
@@ -229,25 +289,40 @@ __attribute__((noinline)) NRefPtr callChanged(NContext& ctx, Node* node, func_ta
     return callNative(ctx, node, rec, list);
 }
 
-}  // namespace
-
-NRefPtr evalCall(NContext& ctx, Node* node) {
-    // The record this site found last time, if the table is unchanged: the
-    // arguments are still evaluated first, and the record checked after.
-    auto* guess = node->note.stamp == g_generation ? static_cast<func_tag__*>(node->note.cached) : nullptr;
-    std::size_t argc = 0;
-    for (Node* a = node->child[0]; a; a = nextOf(a)) ++argc;
-    if (!guess || guess->kind != FUNC_USER || argc > kFewArguments) return callGeneral(ctx, node);
+// A site that called a user function last time, with few arguments: they
+// stay on the stack, and the record is checked again once they are
+// evaluated (they may have run a text that changed the table).
+__attribute__((always_inline)) inline NRefPtr callKnownUser(NContext& ctx, Node* node, std::size_t argc) {
+    DepthGuard::UserCall level(node->line);
     if (argc == 1) {
         NRefPtr arg = valueOf(ctx, node->child[0]);
         func_tag__* rec = siteRecord(node, 1);
-        if (rec && rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, &arg, 1);
+        if (__builtin_expect(rec && rec->kind == FUNC_USER, 1)) return runUser(ctx, rec->user, &arg, 1);
         return callChanged(ctx, node, rec, &arg, 1);
     }
     NRefPtr args[kFewArguments];
     std::size_t i = 0;
     for (Node* a = node->child[0]; a; a = nextOf(a)) args[i++] = valueOf(ctx, a);
     func_tag__* rec = siteRecord(node, static_cast<int>(argc));
-    if (rec && rec->kind == FUNC_USER) return callUser(ctx, node->line, rec->user, args, argc);
+    if (__builtin_expect(rec && rec->kind == FUNC_USER, 1)) return runUser(ctx, rec->user, args, argc);
     return callChanged(ctx, node, rec, args, argc);
+}
+
+}  // namespace
+
+NRefPtr evaluateCall(NContext& ctx, Node* node) {
+    try {
+        // The record this site found last time, if the table is unchanged.
+        auto* guess = node->note.stamp == g_generation ? static_cast<func_tag__*>(node->note.cached) : nullptr;
+        if (guess && guess->kind == FUNC_USER) {
+            std::size_t argc = 0;
+            for (Node* a = node->child[0]; a; a = nextOf(a)) ++argc;
+            if (argc <= kFewArguments) return callKnownUser(ctx, node, argc);
+        }
+        return callGeneral(ctx, node);
+    } catch (const std::bad_alloc&) {
+        raiseError(node->line, "Not enough memory");
+    } catch (const std::length_error&) {
+        raiseError(node->line, "Not enough memory");
+    }
 }

@@ -68,6 +68,3 @@ std::uint64_t functionTableGeneration();
 void buildFunctionKey(std::string& buf, const char* name, int n);
 // The record for (name, n): "name$n", else the bare name, else null.
 func_tag__* lookupFunction(const char* name, int n);
-
-// OP_CALL.
-NRefPtr evalCall(NContext& ctx, Node* node);

@@ -63,6 +63,12 @@ bool isAppend(const Node* n) {
            std::strcmp(identName(target), identName(sum->child[0])) == 0;
 }
 
+bool isIfReturn(const Node* n, std::uint32_t flags) {
+    if (n->kind != OP_IF || !(flags & NOTE_NO_SCOPE)) return false;
+    Node* const* p = static_cast<const Payload3*>(n->data)->p;
+    return p[1] && p[1]->kind == OP_RETURN && !p[2];
+}
+
 bool isBinaryOperation(std::int32_t kind) {
     return (kind >= OP_ADD && kind <= OP_LDIV) || kind == OP_AND || kind == OP_OR || (kind >= OP_EQ && kind <= OP_LE);
 }
@@ -130,6 +136,7 @@ void prepareTree(Node* root) {
         if (isBinaryOperation(n->kind) && !(n->child[1]->note.flags & NOTE_MAY_STORE)) flags |= NOTE_SCALAR_LEFT;
         if (opensScope(n->kind) && !(flags & NOTE_MAY_DECLARE)) flags |= NOTE_NO_SCOPE;
         if (isAppend(n)) flags |= NOTE_APPEND;
+        if (isIfReturn(n, flags)) flags |= NOTE_IF_RETURN;
         n->note.flags = flags;
         ScalarFn handler = scalarHandlerFor(n);
         n->note.handler = reinterpret_cast<void (*)()>(handler);

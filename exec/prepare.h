@@ -30,6 +30,8 @@ enum NoteFlag : std::uint32_t {
     // A tree at most kShallowHeight nodes high: evaluating it cannot nest
     // deep enough to need the depth guard (what it calls is guarded).
     NOTE_SHALLOW = 1u << 6,
+    // if (c) return e; with no else and no block scope of its own.
+    NOTE_IF_RETURN = 1u << 7,
 };
 
 constexpr std::uint32_t kShallowHeight = 16;

@@ -164,8 +164,56 @@ __attribute__((noinline)) bool binarySlowRaw(Node* node, bool sa, Complex a, NRe
     return binarySlow(node, sa, a, va, sb, b, vb, z, v);
 }
 
+// A literal or a variable holding a 1x1 number, read only where the node's
+// remembered position finds it at once (no walk, no extern marker): false
+// otherwise, and the caller reads it the full way.
+template <Shape S>
+__attribute__((always_inline)) inline bool quickOperand(const Node* n, Complex* z) {
+    if constexpr (S == LITERAL) {
+        *z = Complex{n->re, n->im};
+        return true;
+    } else {
+        const SymMan* f = scope_state::lookupFrame;
+        if (!f) return false;
+        std::uint32_t h = n->note.hint;
+        if (h >= f->size()) return false;
+        const Symbol* s = (*f)[h];
+        if (s->id != n->note.id || s->isExtern) return false;
+        const NNum* m = scalarNum(s->value);
+        if (!m) return false;
+        *z = m->data[0];
+        return true;
+    }
+}
+
+// The element kernel of kind when it needs no call (for a comparison: plain
+// real elements and no tolerance); false to take the general way.
+template <std::int32_t K>
+__attribute__((always_inline)) inline bool quickKernel(int line, Complex a, Complex b, Complex* z) {
+    if constexpr (K >= OP_EQ && K <= OP_LE) {
+        if (!plainComparison(a, b)) return false;
+    }
+    if constexpr (K == OP_POW) return false;
+    *z = kernelFor<K>(line, a, b);
+    return true;
+}
+
 template <std::int32_t K, Shape L, Shape R>
-bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
+bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v);
+
+// Two operands that run no code: the common case without a stack frame of
+// its own; anything else is read again the full way.
+template <std::int32_t K, Shape L, Shape R>
+bool binaryQuick(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
+    Complex a, b;
+    if (__builtin_expect(quickOperand<L>(node->child[0], &a) && quickOperand<R>(node->child[1], &b), 1) &&
+        quickKernel<K>(node->line, a, b, z))
+        return true;
+    return binaryHandler<K, L, R>(ctx, node, z, v);
+}
+
+template <std::int32_t K, Shape L, Shape R>
+__attribute__((noinline)) bool binaryHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     Complex a, b;
     if constexpr (L != OTHER && R != OTHER) {
         // Neither operand runs code: both are read as they stand.
@@ -363,8 +411,8 @@ bool variableHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return
 template <std::int32_t K>
 ScalarFn binaryFor(Shape l, Shape r) {
     static constexpr ScalarFn table[3][3] = {
-        {binaryHandler<K, LITERAL, LITERAL>, binaryHandler<K, LITERAL, VARIABLE>, binaryHandler<K, LITERAL, OTHER>},
-        {binaryHandler<K, VARIABLE, LITERAL>, binaryHandler<K, VARIABLE, VARIABLE>, binaryHandler<K, VARIABLE, OTHER>},
+        {binaryQuick<K, LITERAL, LITERAL>, binaryQuick<K, LITERAL, VARIABLE>, binaryHandler<K, LITERAL, OTHER>},
+        {binaryQuick<K, VARIABLE, LITERAL>, binaryQuick<K, VARIABLE, VARIABLE>, binaryHandler<K, VARIABLE, OTHER>},
         {binaryHandler<K, OTHER, LITERAL>, binaryHandler<K, OTHER, VARIABLE>, binaryHandler<K, OTHER, OTHER>},
     };
     return table[l][r];

@@ -27,7 +27,7 @@ inline bool evalScalar(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
 
 // A node's value. An operator's 1x1 result (never a variable's own object)
 // is made straight from its element; anything else is evaluated as usual.
-inline NRefPtr valueOf(NContext& ctx, Node* node) {
+__attribute__((always_inline)) inline NRefPtr valueOf(NContext& ctx, Node* node) {
     if (node->note.flags & NOTE_FRESH_SCALAR) {
         Complex z;
         NRefPtr v;

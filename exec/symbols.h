@@ -58,6 +58,21 @@ public:
 
     // Unbinds the old value and binds v (which may be null).
     void rebind(NRef* v);
+    // A symbol of a closed frame, kept for reuse: its value is unbound, and
+    // no scope on the stack holds it any more.
+    void unbind() {
+        NRef* v = value;
+        value = nullptr;
+        if (v) unbindRef(v);
+    }
+    // Such a symbol made a parameter: named id and bound to v (may be null).
+    void revive(std::int32_t nameId, NRef* v) {
+        id = nameId;
+        isExtern = false;
+        global = nullptr;
+        value = v;
+        if (v) ++v->bindCount;
+    }
     NRefPtr valueRef() const { return NRefPtr(value); }
     // A whole-variable store: binds v, or a copy of it when another variable
     // holds it. x = x keeps its object only when nothing else holds it (a
@@ -128,6 +143,14 @@ public:
         std::int32_t i = indexOf(id);
         return i < 0 ? nullptr : (*this)[static_cast<std::size_t>(i)];
     }
+    // Destroys the symbols from position `from` on.
+    void dropFrom(std::size_t from) {
+        while (size() > from) {
+            Symbol* last = back();
+            pop_back();
+            delete last;
+        }
+    }
     // Replaces a symbol of the same name, if any.
     Symbol* add(std::int32_t id, bool externFlag);
     // The same, the new symbol bound to value.
@@ -155,13 +178,18 @@ Symbol* scopeLookup(const char* name);                 // null when not visible
 namespace scope_state {
 extern std::vector<SymMan*> stack;  // bottom first; null for a block placeholder
 // Closed scopes are kept for reuse (with their storage), since every call
-// opens a frame and every block with a declaration a scope.
+// opens a frame and every block with a declaration a scope. A closed
+// frame keeps its symbols too, unbound, for the parameters of the next
+// call (except under AddressSanitizer, so that stale uses are caught).
 extern SymMan* spare;
 extern std::size_t spareCount;
 constexpr std::size_t kMaxSpare = 256;
+constexpr bool kKeepClosedSymbols = !kAddressSanitizer;
 }  // namespace scope_state
 
-inline SymMan* newScope(std::int32_t flag) {
+// A closed scope for reuse (or a new one); it may still hold the unbound
+// symbols of a frame.
+inline SymMan* takeSpareScope(std::int32_t flag) {
     SymMan* scope = scope_state::spare;
     if (!scope) return new SymMan(flag);
     scope_state::spare = scope->nextSpare;
@@ -172,6 +200,12 @@ inline SymMan* newScope(std::int32_t flag) {
     return scope;
 }
 
+inline SymMan* newScope(std::int32_t flag) {
+    SymMan* scope = takeSpareScope(flag);
+    if (!scope->empty()) scope->dropFrom(0);
+    return scope;
+}
+
 inline void retireScope(SymMan* scope) {
     if (!scope) return;
     if (scope_state::stack.empty()) ++scope_state::globalEpoch;  // the global frame goes
@@ -179,11 +213,15 @@ inline void retireScope(SymMan* scope) {
         delete scope;
         return;
     }
-    // The symbols go now (their values are unbound as the scope closes).
-    while (!scope->empty()) {
-        Symbol* last = scope->back();
-        scope->pop_back();
-        delete last;
+    // The values are unbound as the scope closes; its symbols go now, or
+    // stay unbound in a frame.
+    if (scope_state::kKeepClosedSymbols && scope->flag == SCOPE_FUNCTION) {
+        if (!scope->empty()) {
+            ++scope_state::epoch;
+            for (auto it = scope->rbegin(); it != scope->rend(); ++it) (*it)->unbind();
+        }
+    } else {
+        scope->dropFrom(0);
     }
     scope->nextSpare = scope_state::spare;
     scope_state::spare = scope;
@@ -196,12 +234,20 @@ inline void refreshLookupFrame() {
     scope_state::lookupFrame = f && f->liveBlocks == 0 ? f : nullptr;
 }
 
-inline SymMan* openFunctionFrame() {
-    SymMan* f = newScope(SCOPE_FUNCTION);
+// A new innermost function frame. It may hold the unbound symbols of a
+// closed one, for its caller to reuse or drop.
+inline SymMan* openFunctionFrameKeeping() {
+    SymMan* f = takeSpareScope(SCOPE_FUNCTION);
     f->outerFrame = scope_state::frame;
     scope_state::stack.push_back(f);
     scope_state::frame = f;
     scope_state::lookupFrame = f;
+    return f;
+}
+
+inline SymMan* openFunctionFrame() {
+    SymMan* f = openFunctionFrameKeeping();
+    if (!f->empty()) f->dropFrom(0);
     return f;
 }
 
