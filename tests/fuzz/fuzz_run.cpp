@@ -1,23 +1,69 @@
-// Whole-run fuzz target: any bytes run as a program text, the way talk-mode
-// lines and eval texts are run (then its main, if it defines one), with the
-// core built-ins registered (those that reach outside the process refused)
-// and a fresh global frame. Each input starts from the same state and runs
-// under a time cap (an interrupt, as Ctrl-C sends) and the memory limits of
-// the sanitizer options below.
+// Whole-run fuzz targets. fuzz_run: any bytes run as a program text, the way
+// talk-mode lines and eval texts are run. fuzz_script (built with
+// QUARN_FUZZ_SCRIPT): any bytes as a script file, preprocessed, parsed and
+// run the way the driver runs a script; it may include "lib.qn", a small
+// library of macros, and "self.qn", the input itself, and no other file
+// exists. Either way the program's main runs after it, with the core
+// built-ins registered (those that reach outside the process refused) and a
+// fresh global frame; each input starts from the same state and runs under a
+// time cap (an interrupt, as Ctrl-C sends, which also reaches the
+// preprocessor) and the memory limits of the sanitizer options below.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "exec/exec.h"
 #include "fresh_state.h"
 #include "platform/interrupt.h"
+#include "platform/preprocess.h"
 #include "run_limits.h"
 
 namespace {
 
 InterpreterThread* g_interpreter = nullptr;
 TimeCap* g_timeCap = nullptr;
+
+#ifdef QUARN_FUZZ_SCRIPT
+const char kLibrary[] =
+    "#ifndef LIB\n#define LIB\n"
+    "#define SQUARE(x) ((x) * (x))\n"
+    "#define CAT(a, b) a ## b\n"
+    "#define STR(x) #x\n"
+    "#define CALL(f, ...) f(__VA_ARGS__)\n"
+    "#define LOG(fmt, ...) printf(fmt \"\\n\", ## __VA_ARGS__)\n"
+    "#define TWICE(x) x x\n"
+    "#if defined(FUZZ) && FUZZ > 0\nfunction lib_square(v) { return SQUARE(v); }\n#endif\n"
+    "#endif\n";
+
+// The input preprocessed as the script "fuzz.qn"; empty when that fails.
+std::string programText(const std::string& input) {
+    PreprocessJob job;
+    job.script = "fuzz.qn";
+    job.options = {"-DFUZZ=1", "-UNONE", "-Ilib"};
+    job.read = [&input](const std::string& path) {
+        SourceFile file;
+        if (path == "fuzz.qn" || path == "self.qn" || path == "lib/self.qn") {
+            file.status = SourceFile::Read;
+            file.bytes = input;
+        } else if (path == "lib.qn" || path == "lib/lib.qn") {
+            file.status = SourceFile::Read;
+            file.bytes = kLibrary;
+        }
+        return file;
+    };
+    job.report = [](const std::string&) {};
+    std::string text;
+    if (!preprocess(job, text)) text.clear();
+    // The preprocessor refuses NUL bytes: the scanner would lose the rest.
+    if (text.find('\0') != std::string::npos) std::abort();
+    return text;
+}
+#else
+// The text ends at its first NUL byte, as every program text does.
+std::string programText(const std::string& input) { return input.c_str(); }
+#endif
 
 }  // namespace
 
@@ -36,14 +82,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // The text ends at its first NUL byte, as every program text does.
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const std::string text(bytes.c_str());
-    g_interpreter->run([&text] {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    g_interpreter->run([&input] {
         openFreshState();
         g_timeCap->arm(kTimeCapMs);
-        runText(text.c_str());
-        callMain();
+        const std::string text = programText(input);
+        if (!text.empty()) {
+            runText(text.c_str());
+            callMain();
+        }
         // An interrupt that came after the program's last step must not
         // reach the next input.
         g_timeCap->disarm();

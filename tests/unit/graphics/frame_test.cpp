@@ -121,7 +121,6 @@ TEST_F(Frame, LabelsSetPixelsRightOfAndAboveTheirPoint) {
 TEST_F(Frame, TwoDGridAndAxes) {
     // Automatic: 200 units give a step of 20.
     FramePixels f = grab();
-    dumpFrame(f, "grid2d");
     EXPECT_TRUE(greyColumn(f, 20, 30, 77));
     EXPECT_TRUE(greyColumn(f, 140, 30, 77));
     EXPECT_TRUE(greyRow(f, 100, 60, 77));
@@ -177,7 +176,6 @@ TEST(Frame3D, GridAxesAndLighting) {
         EXPECT_DOUBLE_EQ(cam->b, 330);
     }
     f = grab();
-    dumpFrame(f, "grid3d");
     EXPECT_GT(countColour(f, 0, 0, 199, 199, 77, 77, 77), 200);
     EXPECT_GT(countColour(f, 0, 0, 199, 199, 255, 0, 0), 5);
     EXPECT_GT(countColour(f, 0, 0, 199, 199, 0, 255, 0), 5);
@@ -194,7 +192,6 @@ TEST(Frame3D, GridAxesAndLighting) {
     call(gbColor, {num(1), num(0), num(0)});
     call(gbPoly, {row({-0.5, -0.5, 0}), row({0.5, -0.5, 0}), row({0.5, 0.5, 0}), row({-0.5, 0.5, 0})});
     f = grab();
-    dumpFrame(f, "lit");
     auto lit = f.at(100, 80);
     EXPECT_GT(lit[0], 200);
     EXPECT_GT(lit[1], 10);  // the ambient share: an unlit face would be pure red
@@ -213,7 +210,6 @@ TEST(FrameGrid, LabelsOfEdgeLinesStayInside) {
     REQUIRE_DISPLAY();
     openFresh(800, 400, 0);
     FramePixels f = grab();
-    dumpFrame(f, "edge_labels");
     struct Corner {
         const char* labels;
         int x0, y0, x1, y1;  // where only those labels reach (rows counted from the top)

@@ -129,16 +129,3 @@ inline void drag(int x0, int y0, int x1, int y1) {
     mouseTo(x1, y1);
     buttonUp(x1, y1);
 }
-
-// With QUARN_FRAME_DUMP set to a folder, frames are saved there as PPM
-// pictures to look at when a check fails.
-inline void dumpFrame(const FramePixels& f, const std::string& name) {
-    const char* dir = std::getenv("QUARN_FRAME_DUMP");
-    if (!dir) return;
-    std::string path = std::string(dir) + "/" + name + ".ppm";
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fprintf(out, "P6\n%d %d\n255\n", f.width, f.height);
-        std::fwrite(f.rgb.data(), 1, f.rgb.size(), out);
-        std::fclose(out);
-    }
-}
