@@ -1,5 +1,6 @@
-// Every path of the dense kernels gives the bits of the plain loops in
-// dense_reference.h: each instruction set this processor has, one thread or
+// Every path of the dense kernels gives the bits of the plain loops (the
+// product below, the eliminations of matrix_kernels_plain.h, which small
+// matrices run): each instruction set this processor has, one thread or
 // several, packed tiles or the plain product, real operands or complex ones,
 // over random values and over zeros of both signs, huge and tiny values,
 // infinities and NaN. (A NaN's sign and payload are not compared: only that
@@ -14,14 +15,26 @@
 #include <string>
 #include <vector>
 
-#include "dense_reference.h"
 #include "platform/interrupt.h"
 #include "value/dense.h"
 #include "value/matrix_kernels.h"
+#include "value/matrix_kernels_plain.h"
 
 namespace {
 
 using Matrix = std::vector<Complex>;
+
+// c (zero on entry) += a . b, each element summed over k from 0 upward.
+void plainProduct(const Complex* a, const Complex* b, Complex* c, int m, int k, int n) {
+    for (int i = 0; i < m; ++i)
+        for (int j = 0; j < n; ++j)
+            for (int kk = 0; kk < k; ++kk) {
+                Complex p = a[std::size_t(i) * k + kk], q = b[std::size_t(kk) * n + j];
+                Complex& out = c[std::size_t(i) * n + j];
+                out.re += p.re * q.re - p.im * q.im;
+                out.im += p.re * q.im + p.im * q.re;
+            }
+}
 
 bool sameBits(double x, double y) {
     return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y) || (std::isnan(x) && std::isnan(y));
@@ -115,7 +128,7 @@ TEST(Dense, ProductMatchesThePlainSumOnEveryPath) {
                     ASSERT_TRUE(dense::realAndFinite(a.data(), a.size()) && dense::realAndFinite(b.data(), b.size()));
                 }
                 Matrix want(std::size_t(s.m) * s.n, Complex{0, 0}), got = want;
-                reference::product(a.data(), b.data(), want.data(), s.m, s.k, s.n);
+                plainProduct(a.data(), b.data(), want.data(), s.m, s.k, s.n);
                 ASSERT_TRUE(dense::product(a.data(), b.data(), got.data(), s.m, s.k, s.n));
                 ASSERT_EQ(difference(want, got), "")
                     << describe(plan, fill) << ", " << s.m << "x" << s.k << " . " << s.k << "x" << s.n;
@@ -141,7 +154,7 @@ TEST(Dense, InverseMatchesTheRuleOnEveryPath) {
         PlanScope scope(plan);
         for (const Square& s : squares()) {
             Matrix want = make(s.fill, std::size_t(s.n) * s.n, gen), got = want;
-            bool invertible = reference::invert(want.data(), s.n);
+            bool invertible = plainInvert(want.data(), s.n);
             KernelOutcome end = invertInPlace(got.data(), s.n);
             ASSERT_EQ(end, invertible ? KernelOutcome::Done : KernelOutcome::Singular) << describe(plan, s.fill);
             if (invertible) {
@@ -157,7 +170,7 @@ TEST(Dense, DeterminantMatchesCroutOnEveryPath) {
         PlanScope scope(plan);
         for (const Square& s : squares()) {
             Matrix want = make(s.fill, std::size_t(s.n) * s.n, gen), got = want;
-            Complex d, w = reference::determinant(want.data(), s.n);
+            Complex d, w = plainDeterminant(want.data(), s.n);
             ASSERT_EQ(determinantInPlace(got.data(), s.n, d), KernelOutcome::Done);
             ASSERT_EQ(difference({w}, {d}), "") << describe(plan, s.fill) << ", n = " << s.n;
             // A decomposition that ran to the end holds the same factors.
@@ -185,7 +198,7 @@ TEST(Dense, RankMatchesTheRuleOnEveryPath) {
                         for (int r = 3; r < s.m; r += 3)
                             for (int c = 0; c < s.n; ++c) want[std::size_t(r) * s.n + c] = want[c];
                     Matrix got = want;
-                    std::int32_t rank = -1, wantRank = reference::rank(want.data(), s.m, s.n);
+                    std::int32_t rank = -1, wantRank = plainRank(want.data(), s.m, s.n);
                     ASSERT_EQ(rankInPlace(got.data(), s.m, s.n, rank), KernelOutcome::Done);
                     ASSERT_EQ(rank, wantRank) << describe(plan, fill);
                     ASSERT_EQ(difference(want, got), "") << describe(plan, fill) << ", " << s.m << "x" << s.n;
