@@ -228,7 +228,16 @@ TEST(Preprocess, IfExpressionsComputeLikeC) {
     }
 }
 
+// main.qn, then a chain of n files, each including the next.
+Files includeChain(int n) {
+    Files files = {{"main.qn", "#include \"f1.qn\"\n"}};
+    for (int i = 1; i <= n; ++i)
+        files["f" + std::to_string(i) + ".qn"] = i < n ? "#include \"f" + std::to_string(i + 1) + ".qn\"\n" : "end;\n";
+    return files;
+}
+
 TEST(Preprocess, EveryFaultIsOneMessageWithItsFileAndLine) {
+    EXPECT_TRUE(preprocessFiles(includeChain(200)).ok);
     const std::string deepParens = "#if " + std::string(300, '(') + "1" + std::string(300, ')') + "\n#endif\n";
     std::string deepCalls = "#define F(x) x\n";
     for (int i = 0; i < 300; ++i) deepCalls += "F(";
@@ -306,6 +315,7 @@ TEST(Preprocess, EveryFaultIsOneMessageWithItsFileAndLine) {
          "error [main.qn:2]: cannot read include file \"a.qn\": Permission denied"},
         {{{"main.qn", "#include \"loop.qn\"\n"}, {"loop.qn", "\n#include \"loop.qn\"\n"}}, {},
          "error [loop.qn:2]: #include nested too deeply"},
+        {includeChain(201), {}, "error [f200.qn:1]: #include nested too deeply"},
         {{{"main.qn", "#include \"lib.qn\"\n"}, {"lib.qn", "x;\n\n#if 1\n"}}, {}, "error [lib.qn:3]: unterminated #if"},
         {{{"main.qn", "#include \"lib.qn\"\n"}, {"lib.qn", "x;\ns = \"\\\";\n"}}, {}, "error [lib.qn:2]: Unterminated string"},
         {{{"main.qn", "#include \"lib.qn\"\n"}, {"lib.qn", std::string("a\nb\0c\n", 6)}}, {},

@@ -50,9 +50,10 @@ std::string difference(const Matrix& want, const Matrix& got) {
     return "";
 }
 
-enum class Fill { Complex, Real, Integers, Sparse, RealExtremes, Special };
-const Fill kFills[] = {Fill::Complex, Fill::Real, Fill::Integers, Fill::Sparse, Fill::RealExtremes, Fill::Special};
-const char* const kFillNames[] = {"complex", "real", "integers", "sparse", "real extremes", "special"};
+enum class Fill { Complex, Real, Integers, Sparse, RealExtremes, Special, RealSpecial };
+const Fill kFills[] = {Fill::Complex,      Fill::Real,    Fill::Integers,   Fill::Sparse,
+                       Fill::RealExtremes, Fill::Special, Fill::RealSpecial};
+const char* const kFillNames[] = {"complex", "real", "integers", "sparse", "real extremes", "special", "real special"};
 
 Matrix make(Fill fill, std::size_t count, std::mt19937& gen) {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
@@ -70,6 +71,8 @@ Matrix make(Fill fill, std::size_t count, std::mt19937& gen) {
         case Fill::Sparse: z = pick(gen) < 7 ? Complex{signedZero(), signedZero()} : Complex{u(gen), u(gen)}; break;
         case Fill::RealExtremes: z = {extremes[pick(gen)], signedZero()}; break;
         case Fill::Special: z = {specials[pick(gen)], pick(gen) < 5 ? signedZero() : specials[pick(gen)]}; break;
+        // Real, but not all finite: these must not take the real-only tiles.
+        case Fill::RealSpecial: z = {specials[pick(gen)], signedZero()}; break;
         }
     }
     return m;
