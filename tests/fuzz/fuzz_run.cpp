@@ -8,19 +8,187 @@
 // fresh global frame; each input starts from the same state and runs under a
 // time cap (an interrupt, as Ctrl-C sends, which also reaches the
 // preprocessor) and the memory limits of the sanitizer options below.
+#include <pthread.h>
+
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 
+#include <sys/stat.h>
+
+#include "builtins/builtins.h"
 #include "exec/exec.h"
-#include "fresh_state.h"
+#include "files/files.h"
+#include "frontend/scanner_state.h"
 #include "platform/interrupt.h"
 #include "platform/preprocess.h"
-#include "run_limits.h"
+#include "value/raise.h"
+#include "value/settings.h"
 
 namespace {
+
+// The sanitizer cannot clean up after an exception that unwinds more than
+// 64 MiB of stack (it then warns of false reports to come), and instrumented
+// evaluation levels are large, so the stack is kept below that: the
+// interpreter's stack check then ends deep recursion before its level count.
+constexpr std::size_t kInterpreterStack = std::size_t{48} << 20;
+constexpr int kTimeCapMs = 2000;
+
+// One long-lived thread with a large stack; run() hands it a job and waits
+// for it, so deep recursion meets the interpreter's own depth limit as it
+// does in the real program instead of the small stack of the fuzzer's thread.
+class InterpreterThread {
+public:
+    InterpreterThread() {
+        pthread_attr_t attr;
+        pthread_attr_init(&attr);
+        pthread_attr_setstacksize(&attr, kInterpreterStack);
+        pthread_t thread;
+        if (pthread_create(&thread, &attr, loop, this) != 0) {
+            std::fprintf(stderr, "fuzz: cannot start the interpreter thread\n");
+            std::abort();
+        }
+        pthread_attr_destroy(&attr);
+        pthread_detach(thread);  // it lives as long as the process: the fuzzer never returns
+    }
+    void run(const std::function<void()>& job) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        job_ = &job;
+        done_ = false;
+        wake_.notify_all();
+        wake_.wait(lock, [this] { return done_; });
+    }
+
+private:
+    static void* loop(void* arg) {
+        InterpreterThread* self = static_cast<InterpreterThread*>(arg);
+        std::unique_lock<std::mutex> lock(self->mutex_);
+        for (;;) {
+            self->wake_.wait(lock, [self] { return self->job_ != nullptr; });
+            const std::function<void()>* job = self->job_;
+            lock.unlock();
+            (*job)();
+            lock.lock();
+            self->job_ = nullptr;
+            self->done_ = true;
+            self->wake_.notify_all();
+        }
+        return nullptr;
+    }
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    const std::function<void()>* job_ = nullptr;
+    bool done_ = false;
+};
+
+// A watchdog thread that requests an interrupt once a run has been armed for
+// longer than its cap. It waits on a condition variable, so a run that ends
+// early never sees the interrupt.
+class TimeCap {
+public:
+    TimeCap() : thread_([this] { watch(); }) { thread_.detach(); }
+    void arm(int milliseconds) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++run_;
+        armed_ = true;
+        deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        changed_.notify_all();
+    }
+    void disarm() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        armed_ = false;
+        changed_.notify_all();
+    }
+
+private:
+    void watch() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return armed_; });
+            const std::uint64_t run = run_;
+            const auto deadline = deadline_;
+            bool changed = changed_.wait_until(lock, deadline, [this, run] { return !armed_ || run_ != run; });
+            // Sent with the lock held, so the run cannot end and a new one
+            // start between the check and the interrupt.
+            if (!changed && armed_ && run_ == run) {
+                requestInterrupt();
+                armed_ = false;
+            }
+        }
+    }
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::uint64_t run_ = 0;  // bumped by every arm, so a stale wait never fires
+    bool armed_ = false;
+    std::chrono::steady_clock::time_point deadline_;
+    std::thread thread_;
+};
+
+void refuse(NContext&, int line, ArgList&, NRefPtr&) { raiseError(line, "Not available in the fuzz run"); }
+
+// Reading is harmless as long as it cannot block: only regular files (or
+// names that do not exist, which open() simply fails on) below the working
+// folder may be opened, and only for reading, so fuzz input can neither
+// create nor truncate files nor wait on a terminal, a pipe or a kernel file.
+void readOnlyOpen(NContext& ctx, int line, ArgList& args, NRefPtr& result) {
+    NString* name = asString(args[1]);
+    NString* mode = asString(args[2]);
+    if (name && mode) {
+        const std::string& path = name->text;
+        struct stat st;
+        if (mode->text.empty() || mode->text[0] != 'r' || mode->text.find('+') != std::string::npos ||
+            path.empty() || path[0] == '/' || path.find("..") != std::string::npos ||
+            (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)))
+            raiseError(line, "Not available in the fuzz run");
+    }
+    bi_open(ctx, line, args, result);
+}
+
+// The core table with the keys that reach outside the process refused, one
+// global frame, no open file, the default settings, the scanner as a fresh
+// program has it.
+void openFreshState() {
+    scanner_reset_mode();
+    registerCoreBuiltins();
+    // Built-ins that reach outside the process (shell commands, waits,
+    // sound, console keys, writing files) must not run from fuzz input;
+    // registering a key again replaces it.
+    for (const char* key : {"system$0", "system$1", "sleep$1", "beep$0", "getch$0", "getche$0", "kbhit$0"})
+        registerNative(key, refuse);
+    registerNative("open$3", readOnlyOpen);
+    scopeOpenFunctionFrame();
+    setNumberFormat("%.3f");
+    setCompareTolerance(0.0);
+    setStrictMode(false);
+}
+
+// Calls main as the driver does for a script, when the program defines one,
+// so that the test scripts among the seeds run their bodies.
+void callMain() {
+    switch (mainProbe()) {
+    case 1:
+        runText("exit(main(0));");
+        break;
+    case 0:
+        runText("exit(main());");
+        break;
+    default:
+        break;
+    }
+}
+
+void clearState() {
+    scopeClearAll();
+    clearFunctions();
+    closeAllFiles();
+}
 
 InterpreterThread* g_interpreter = nullptr;
 TimeCap* g_timeCap = nullptr;
@@ -76,8 +244,8 @@ extern "C" const char* __asan_default_options() {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Console input reads an immediate end of input instead of waiting.
     if (!std::freopen("/dev/null", "r", stdin)) return 1;
-    g_interpreter = new InterpreterThread(kInterpreterStack);
-    g_timeCap = new TimeCap([] { requestInterrupt(); });
+    g_interpreter = new InterpreterThread;
+    g_timeCap = new TimeCap;
     return 0;
 }
 

@@ -119,16 +119,6 @@ TEST(Parser, FunctionDefinitionsGoToThePendingTable) {
     delete program;
 }
 
-TEST(Parser, FailedParseKeepsNothing) {
-    scanner_reset_mode();
-    ParseOutcome out = parseText("function f() { return 1; }\nfunction f() { { var t = [1,2]; } }\n x = \"s\"; y = ;");
-    EXPECT_FALSE(out.ok);
-    EXPECT_TRUE(out.pending.empty());
-    EXPECT_EQ(memMan().recordedCount(), 0u);
-    // The next parse starts clean.
-    EXPECT_EQ(treeOf("z;"), "z");
-}
-
 TEST(Parser, NodesCarryTheirLines) {
     scanner_reset_mode();
     scanner_attach_text("a\n+\nb\n;");
@@ -141,12 +131,6 @@ TEST(Parser, NodesCarryTheirLines) {
     EXPECT_EQ(add->child[1]->line, 3);
     EXPECT_EQ(add->line, 4);  // reduced when the ";" was seen
     EXPECT_EQ(add->file, -1);
-    delete program;
-    // With nothing attached the program is empty.
-    scanner_detach();
-    program = parse_program(pending);
-    ASSERT_NE(program, nullptr);
-    EXPECT_TRUE(program->empty());
     delete program;
 }
 

@@ -60,9 +60,6 @@ TEST(Scanner, OperatorsTakeTheLongestMatch) {
     EXPECT_EQ(codesOf("a\r\f"), (std::vector<int>{IDENT, '\r', '\f'}));
 }
 
-// Every keyword is seen by the parser tests; words that only resemble one are names.
-TEST(Scanner, KeywordsAreLowerCaseWords) { EXPECT_EQ(scanLine("If WHILE iff form _if"), "If WHILE iff form _if"); }
-
 TEST(Scanner, WordsJoinedWithTheirPunctuation) {
     EXPECT_EQ(codesOf("swap(a swap \t(b swap"), (std::vector<int>{SWAP, IDENT, SWAP, IDENT, IDENT}));
     EXPECT_EQ(codesOf("input( linput (x input"), (std::vector<int>{INPUT, LINPUT, IDENT, IDENT}));
@@ -159,12 +156,6 @@ TEST(Scanner, StringEscapes) {
     EXPECT_EQ(stringValue("\"\\q\\xg\\o9\\z\""), "qxgo9z");
     EXPECT_EQ(stringValue("\"two\nlines\""), "two\nlines");
     EXPECT_EQ(stringValue("\"\""), "");
-}
-
-TEST(Scanner, StringsKeepShiftJis) {
-    // The trail byte 0x5C of a kanji is not an escape.
-    EXPECT_EQ(stringValue("\"\x95\x5c\x8e\xa6\""), "\x95\x5c\x8e\xa6");
-    EXPECT_EQ(stringValue("\"\xb1\\n\xfa\x40\""), "\xb1\n\xfa\x40");
 }
 
 // Open comments carrying over are seen in talk mode; directives do the same.
