@@ -166,9 +166,13 @@ TEST(Frame3D, GridAxesAndLighting) {
     FramePixels f = grab();
     EXPECT_FALSE(near(f.at(30, 100), 0, 0, 0, 10) && near(f.at(30, 99), 0, 0, 0, 10) && near(f.at(30, 101), 0, 0, 0, 10));
     EXPECT_TRUE(near(f.at(30, 40), 0, 0, 0));
-    // Tilt the view down by 30 degrees with a rotating drag.
+    // Tilt the view down by 30 degrees with a rotating drag chosen from the
+    // menu; the 3D title shows no coordinates.
+    buttonDown(20, 20, SDL_BUTTON_RIGHT);
     keyDown(SDLK_r);
+    EXPECT_EQ(w.mouseMode, MM_ROTATE);
     drag(100, 100, 100, 70);
+    EXPECT_EQ(w.title(), "Graphic");
     {
         std::lock_guard<std::mutex> guard(w.windowLock());
         auto* cam = dynamic_cast<GCam3D*>(w.camera());
@@ -185,6 +189,11 @@ TEST(Frame3D, GridAxesAndLighting) {
     call(gbPoly, {row({-0.5, 0.2, 0.5}), row({0.5, 0.2, 0.5}), row({0.5, 0.6, 0.5}), row({-0.5, 0.6, 0.5})});
     f = grab();
     EXPECT_GT(countColour(f, 0, 0, 199, 199, 255, 255, 255), 1000);
+    keyDown(SDLK_a);
+    {
+        std::lock_guard<std::mutex> guard(w.windowLock());
+        EXPECT_DOUBLE_EQ(dynamic_cast<GCam3D*>(w.camera())->b, 0);
+    }
     w.close();
 
     // Lit mode: a face towards the light is brighter than its colour's ambient share.

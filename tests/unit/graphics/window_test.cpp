@@ -153,28 +153,6 @@ TEST_F(Window2D, MenuChoosesByMouseOrMnemonicAndDismissesCleanly) {
     EXPECT_EQ(w.title(), "Graphic : ( 0.5, -0.5 )");
 }
 
-TEST(Window3D, TitleStaysAndMenuOffersRotate) {
-    REQUIRE_DISPLAY();
-    openFresh(200, 150, 1);
-    GWindow& w = GWindow::instance();
-    mouseTo(100, 100);
-    EXPECT_EQ(w.title(), "Graphic");
-    buttonDown(20, 20, SDL_BUTTON_RIGHT);
-    keyDown(SDLK_r);
-    EXPECT_EQ(w.mouseMode, MM_ROTATE);
-    drag(100, 100, 70, 100);
-    {
-        std::lock_guard<std::mutex> guard(w.windowLock());
-        EXPECT_DOUBLE_EQ(dynamic_cast<GCam3D*>(w.camera())->a, 330);
-    }
-    keyDown(SDLK_a);
-    {
-        std::lock_guard<std::mutex> guard(w.windowLock());
-        EXPECT_DOUBLE_EQ(dynamic_cast<GCam3D*>(w.camera())->a, 0);
-    }
-    w.close();
-}
-
 TEST(WindowLife, CloseAndReopenManyTimes) {
     REQUIRE_DISPLAY();
     GWindow& w = GWindow::instance();

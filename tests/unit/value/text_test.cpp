@@ -1,4 +1,5 @@
-// Element text, matrix text, display form and the number format validator.
+// Element text, display form and the number format validator (matrices as
+// they print are the script tests').
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,16 +25,6 @@ TEST(Text, ElementText) {
     setCompareTolerance(0);
     // A huge width is cut at the fixed buffer.
     EXPECT_EQ(elementText("%900.1f", {1, 0}), std::string(511, ' '));
-}
-
-TEST(Text, MatrixTextAlignsToTheWidestElement) {
-    EXPECT_EQ(matrixText("%.3f", num(realMatrix({{1, 22}, {3, 4}}))), " 1.000, 22.000\n 3.000,  4.000");
-    EXPECT_EQ(matrixText("%.3f", num(makeNum(5))), "5.000");
-    EXPECT_EQ(matrixText("%.3f", NNum(0, 3)), "");
-    NNum c(2, 1);
-    c.data[0] = {0, 1};
-    c.data[1] = {-1, -1};
-    EXPECT_EQ(matrixText("%g", c), "   1i, -1-1i");
 }
 
 TEST(Text, DisplayFormEscapesBytes) {
