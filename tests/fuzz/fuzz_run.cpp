@@ -41,9 +41,9 @@ namespace {
 constexpr std::size_t kInterpreterStack = std::size_t{48} << 20;
 constexpr int kTimeCapMs = 2000;
 
-// One long-lived thread with a large stack; run() hands it a job and waits
-// for it, so deep recursion meets the interpreter's own depth limit as it
-// does in the real program instead of the small stack of the fuzzer's thread.
+// Runs jobs on one long-lived thread with a large stack, so that deep
+// recursion meets the interpreter's own depth limit as it does in the real
+// program instead of the small stack of the fuzzer's thread.
 class InterpreterThread {
 public:
     InterpreterThread() {
@@ -61,9 +61,8 @@ public:
     void run(const std::function<void()>& job) {
         std::unique_lock<std::mutex> lock(mutex_);
         job_ = &job;
-        done_ = false;
         wake_.notify_all();
-        wake_.wait(lock, [this] { return done_; });
+        wake_.wait(lock, [this] { return job_ == nullptr; });
     }
 
 private:
@@ -72,12 +71,10 @@ private:
         std::unique_lock<std::mutex> lock(self->mutex_);
         for (;;) {
             self->wake_.wait(lock, [self] { return self->job_ != nullptr; });
-            const std::function<void()>* job = self->job_;
             lock.unlock();
-            (*job)();
+            (*self->job_)();
             lock.lock();
             self->job_ = nullptr;
-            self->done_ = true;
             self->wake_.notify_all();
         }
         return nullptr;
@@ -85,51 +82,34 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     const std::function<void()>* job_ = nullptr;
-    bool done_ = false;
 };
 
-// A watchdog thread that requests an interrupt once a run has been armed for
-// longer than its cap. It waits on a condition variable, so a run that ends
-// early never sees the interrupt.
-class TimeCap {
-public:
-    TimeCap() : thread_([this] { watch(); }) { thread_.detach(); }
-    void arm(int milliseconds) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++run_;
-        armed_ = true;
-        deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        changed_.notify_all();
-    }
-    void disarm() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        armed_ = false;
-        changed_.notify_all();
-    }
+// The time cap: a watchdog requests an interrupt once a run has been armed
+// for longer than kTimeCapMs. It does so holding the lock that disarming
+// takes, so an interrupt never outlives the run it was meant for.
+std::mutex g_capLock;
+bool g_armed = false;
+std::chrono::steady_clock::time_point g_deadline;
 
-private:
-    void watch() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            changed_.wait(lock, [this] { return armed_; });
-            const std::uint64_t run = run_;
-            const auto deadline = deadline_;
-            bool changed = changed_.wait_until(lock, deadline, [this, run] { return !armed_ || run_ != run; });
-            // Sent with the lock held, so the run cannot end and a new one
-            // start between the check and the interrupt.
-            if (!changed && armed_ && run_ == run) {
-                requestInterrupt();
-                armed_ = false;
+void armTimeCap(bool on) {
+    static const bool watching = [] {
+        std::thread([] {
+            for (;;) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                std::lock_guard<std::mutex> lock(g_capLock);
+                if (g_armed && std::chrono::steady_clock::now() > g_deadline) {
+                    requestInterrupt();
+                    g_armed = false;
+                }
             }
-        }
-    }
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::uint64_t run_ = 0;  // bumped by every arm, so a stale wait never fires
-    bool armed_ = false;
-    std::chrono::steady_clock::time_point deadline_;
-    std::thread thread_;
-};
+        }).detach();  // it lives as long as the process: the fuzzer never returns
+        return true;
+    }();
+    (void)watching;
+    std::lock_guard<std::mutex> lock(g_capLock);
+    g_armed = on;
+    g_deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTimeCapMs);
+}
 
 void refuse(NContext&, int line, ArgList&, NRefPtr&) { raiseError(line, "Not available in the fuzz run"); }
 
@@ -190,9 +170,6 @@ void clearState() {
     closeAllFiles();
 }
 
-InterpreterThread* g_interpreter = nullptr;
-TimeCap* g_timeCap = nullptr;
-
 #ifdef QUARN_FUZZ_SCRIPT
 const char kLibrary[] =
     "#ifndef LIB\n#define LIB\n"
@@ -243,17 +220,15 @@ extern "C" const char* __asan_default_options() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Console input reads an immediate end of input instead of waiting.
-    if (!std::freopen("/dev/null", "r", stdin)) return 1;
-    g_interpreter = new InterpreterThread;
-    g_timeCap = new TimeCap;
-    return 0;
+    return std::freopen("/dev/null", "r", stdin) ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    g_interpreter->run([&input] {
+    static InterpreterThread* interpreter = new InterpreterThread;  // never destroyed: its thread never ends
+    interpreter->run([&input] {
         openFreshState();
-        g_timeCap->arm(kTimeCapMs);
+        armTimeCap(true);
         const std::string text = programText(input);
         if (!text.empty()) {
             runText(text.c_str());
@@ -261,7 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         // An interrupt that came after the program's last step must not
         // reach the next input.
-        g_timeCap->disarm();
+        armTimeCap(false);
         clearInterrupt();
         takeRunInterrupted();
         clearState();
