@@ -138,19 +138,4 @@ TEST_F(FastPathTest, ScalarOperationsMatchTheGeneralKernels) {
     EXPECT_GT(checked, 10000);
 }
 
-TEST_F(FastPathTest, RealQuotientsMatchTheScaledDivision) {
-    // The real shortcut of the truncated quotient against the scaled complex
-    // division it stands for, on every pair it is taken for.
-    int taken = 0;
-    for (Complex a : sampleValues()) {
-        for (Complex b : sampleValues()) {
-            if (!kern::realQuotient(a, b)) continue;
-            ASSERT_EQ(bits(kern::ldivReal(a, b)), bits(kern::ldivGeneral(a, b)))
-                << "(" << a.re << ", " << a.im << ") \\ (" << b.re << ", " << b.im << ")";
-            ++taken;
-        }
-    }
-    EXPECT_GT(taken, 3000);
-}
-
 }  // namespace

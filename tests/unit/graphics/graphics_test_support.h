@@ -18,15 +18,7 @@
 
 inline NRefPtr num(double x) { return makeNum(x); }
 
-inline NRefPtr row(std::initializer_list<double> v) {
-    NNum* n = new NNum(static_cast<std::int32_t>(v.size()), 1);
-    NRefPtr hold(n);
-    int i = 0;
-    for (double x : v) n->data[i++] = {x, 0.0};
-    return hold;
-}
-
-// A matrix given row by row.
+// A matrix given row by row, and a row.
 inline NRefPtr matrix(int rows, int cols, std::initializer_list<double> v) {
     NNum* n = new NNum(cols, rows);
     NRefPtr hold(n);
@@ -34,6 +26,7 @@ inline NRefPtr matrix(int rows, int cols, std::initializer_list<double> v) {
     for (double x : v) n->data[i++] = {x, 0.0};
     return hold;
 }
+inline NRefPtr row(std::initializer_list<double> v) { return matrix(1, static_cast<int>(v.size()), v); }
 
 inline NRefPtr callFor(BuiltinEntry entry, ArgList args) {
     NContext ctx;

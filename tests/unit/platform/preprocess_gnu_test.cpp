@@ -130,23 +130,6 @@ no5
 yes6
 #endif
 )",
-    // A small macro library as a script would use it.
-    R"(#define MAX(a, b) ((a) > (b) ? (a) : (b))
-#define MIN(a, b) ((a) < (b) ? (a) : (b))
-#define CLAMP(v, lo, hi) MIN(MAX(v, lo), hi)
-#define SQUARE(x) ((x) * (x))
-#define FIELD(name) obj_ ## name
-#define GETTER(name) function get_ ## name() { return FIELD(name); }
-#define LOG(fmt, ...) printf("[%s] " fmt "\n", #fmt, ## __VA_ARGS__)
-GETTER(width)
-GETTER(height)
-y = CLAMP(SQUARE(x + 1), 0, MAX(10, limit));
-LOG("start");
-LOG("v=%d w=%d", CLAMP(v, 1, 2), SQUARE(w));
-#define REPEAT3(m) m(1) m(2) m(3)
-#define ITEM(n) item ## n = n;
-REPEAT3(ITEM)
-)",
 };
 
 std::vector<std::string> tokensOf(const std::string& text) {
