@@ -1,12 +1,73 @@
+// The scanner: tokens, literals, names, lines and line markers, directives,
+// string escapes and its input buffering.
+#include <gtest/gtest.h>
+
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
-#include "scan_helper.h"
+#include "frontend/frontend.h"
+#include "frontend/scanner_state.h"
+#include "frontend/tree_dump.h"
+#include "parser.hpp"
 
 namespace {
+
+struct Token {
+    int code;
+    std::string leaf;  // dump of the leaf node for literals and names
+    int line;
+    int file;
+};
+
+// Scans what is attached until end of input. Leaf nodes are freed.
+std::vector<Token> scanAttached() {
+    std::vector<Token> tokens;
+    for (int guard = 0; guard < 100000; ++guard) {
+        yylval = nullptr;
+        int code = yylex();
+        if (code == 0) break;
+        Token t{code, "", scanner_line(), scanner_file()};
+        if (yylval != nullptr) {
+            t.leaf = dumpNode(yylval);
+            t.line = yylval->line;
+            t.file = yylval->file;
+            node_free(yylval);
+        }
+        tokens.push_back(t);
+    }
+    scanner_detach();
+    return tokens;
+}
+
+// Scans a program text from the starting state.
+std::vector<Token> scanText(const char* text) {
+    scanner_reset_mode();
+    scanner_attach_text(text);
+    return scanAttached();
+}
+
+// Tokens as one line: leaves by their dump, characters quoted, named tokens
+// by number.
+std::string tokenLine(const std::vector<Token>& tokens) {
+    std::string out;
+    for (const Token& t : tokens) {
+        if (!out.empty()) out += ' ';
+        if (!t.leaf.empty())
+            out += t.leaf;
+        else if (t.code < 256)
+            out += std::string("'") + static_cast<char>(t.code) + "'";
+        else
+            out += "#" + std::to_string(t.code);
+    }
+    return out;
+}
+
+std::string scanLine(const char* text) { return tokenLine(scanText(text)); }
 
 std::vector<int> codesOf(const char* text) {
     std::vector<int> codes;

@@ -96,40 +96,6 @@ APPLY(TWICE, APPLY(TWICE, 3))
 #define DEFER(id) id EMPTY
 DEFER(fl)(5)
 )",
-    // Conditional groups and #if arithmetic.
-    R"(#define VERSION 12
-#define HAS(x) (x + 0 != 0)
-#if defined(VERSION) && !defined NOPE || 0
-yes1
-#elif 1
-no1
-#endif
-#if (2 + 3) * 4 == 20 && (7 / 2 == 3) && (-7 % 3 == -1) && ((1 << 4) >> 2 == 4) && (~0 == -1)
-yes2
-#endif
-#if 0
-#elif defined(EMPTY) ? 0 : VERSION > 10
-yes3
-#else
-no3
-#endif
-#if HAS(VERSION) && !HAS(UNKNOWN) && (VERSION == 12 ? 1 : 1 / 0)
-yes4
-#endif
-#ifdef VERSION
-#  if VERSION >= 13
-no5
-#  elif VERSION % 2 == 0
-yes5
-#  else
-no5
-#  endif
-#endif
-#undef VERSION
-#ifndef VERSION
-yes6
-#endif
-)",
 };
 
 std::vector<std::string> tokensOf(const std::string& text) {
