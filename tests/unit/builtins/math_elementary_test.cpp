@@ -1,4 +1,5 @@
-// The forward functions on complex arguments and the principal cube root;
+// The forward functions with formulas of their own on complex arguments, and
+// the principal cube root;
 // the inverse functions and the branch cuts are the script tests'
 // (math/inverse.qn, value/arithmetic.qn).
 #include <cmath>
@@ -20,13 +21,8 @@ void expectNear(C got, C want, double tol) {
 TEST(MathElementary, ForwardFunctionsOnComplexArguments) {
     for (C z : {C(0.5, -1.25), C(-2, 0.75)}) {
         Complex e{z.real(), z.imag()};
-        expectNear(complex1(call(bi_sin, {makeNum(e)})), std::sin(z), 1e-14);
-        expectNear(complex1(call(bi_cos, {makeNum(e)})), std::cos(z), 1e-14);
+        // The others are the standard library's own functions.
         expectNear(complex1(call(bi_tan, {makeNum(e)})), std::tan(z), 1e-14);
-        expectNear(complex1(call(bi_sinh, {makeNum(e)})), std::sinh(z), 1e-14);
-        expectNear(complex1(call(bi_cosh, {makeNum(e)})), std::cosh(z), 1e-14);
-        expectNear(complex1(call(bi_tanh, {makeNum(e)})), std::tanh(z), 1e-14);
-        expectNear(complex1(call(bi_exp, {makeNum(e)})), std::exp(z), 1e-14);
         expectNear(complex1(call(bi_log10, {makeNum(e)})), std::log10(z), 1e-14);
     }
     EXPECT_NEAR(real1(call(bi_log10, {num(1000)})), 3.0, 1e-15);

@@ -139,48 +139,26 @@ TEST(Dense, ProductMatchesThePlainSumOnEveryPath) {
     }
 }
 
-struct Square {
-    Fill fill;
-    int n;
-};
-
-std::vector<Square> squares() {
-    std::vector<Square> all;
-    for (Fill fill : kFills)
-        for (int n : {1, 2, 3, 5, 8, 9, 17, 40}) all.push_back({fill, n});
-    return all;
-}
-
-TEST(Dense, InverseMatchesTheRuleOnEveryPath) {
+TEST(Dense, InverseAndDeterminantMatchTheRuleOnEveryPath) {
     std::mt19937 gen(14);
     for (const dense::Plan& plan : everyPath()) {
         PlanScope scope(plan);
-        for (const Square& s : squares()) {
-            Matrix want = make(s.fill, std::size_t(s.n) * s.n, gen), got = want;
-            bool invertible = plainInvert(want.data(), s.n);
-            KernelOutcome end = invertInPlace(got.data(), s.n);
-            ASSERT_EQ(end, invertible ? KernelOutcome::Done : KernelOutcome::Singular) << describe(plan, s.fill);
-            if (invertible) {
-                ASSERT_EQ(difference(want, got), "") << describe(plan, s.fill) << ", n = " << s.n;
+        for (Fill fill : kFills)
+            for (int n : {1, 2, 3, 5, 8, 9, 17, 40}) {
+                const Matrix m = make(fill, std::size_t(n) * n, gen);
+                const std::string where = describe(plan, fill) + ", n = " + std::to_string(n);
+                Matrix want = m, got = m;
+                bool invertible = plainInvert(want.data(), n);
+                ASSERT_EQ(invertInPlace(got.data(), n), invertible ? KernelOutcome::Done : KernelOutcome::Singular)
+                    << where;
+                if (invertible) ASSERT_EQ(difference(want, got), "") << "inverse, " << where;
+                want = got = m;
+                Complex d, w = plainDeterminant(want.data(), n);
+                ASSERT_EQ(determinantInPlace(got.data(), n, d), KernelOutcome::Done);
+                ASSERT_EQ(difference({w}, {d}), "") << "determinant, " << where;
+                // A decomposition that ran to the end holds the same factors.
+                if (w.re != 0.0 || w.im != 0.0) ASSERT_EQ(difference(want, got), "") << "factors, " << where;
             }
-        }
-    }
-}
-
-TEST(Dense, DeterminantMatchesCroutOnEveryPath) {
-    std::mt19937 gen(15);
-    for (const dense::Plan& plan : everyPath()) {
-        PlanScope scope(plan);
-        for (const Square& s : squares()) {
-            Matrix want = make(s.fill, std::size_t(s.n) * s.n, gen), got = want;
-            Complex d, w = plainDeterminant(want.data(), s.n);
-            ASSERT_EQ(determinantInPlace(got.data(), s.n, d), KernelOutcome::Done);
-            ASSERT_EQ(difference({w}, {d}), "") << describe(plan, s.fill) << ", n = " << s.n;
-            // A decomposition that ran to the end holds the same factors.
-            if (w.re != 0.0 || w.im != 0.0) {
-                ASSERT_EQ(difference(want, got), "") << describe(plan, s.fill) << ", n = " << s.n;
-            }
-        }
     }
 }
 

@@ -58,15 +58,4 @@ TEST(ValueModel, ImpossibleSizesAreRunTimeErrors) {
     EXPECT_EQ(errorOf([] { NRefPtr m(new NNum(-1, 3)); }), "error: Bad matrix size 3 x -1");
 }
 
-TEST(ValueModel, PooledObjectsAreReusedCleanly) {
-    for (int round = 0; round < 1000; ++round) {
-        NRefPtr a = makeNum(round, -round);
-        NRefPtr zero(new NNum(1, 1));
-        NRefPtr big(new NNum(round % 5 + 2, 3));
-        ASSERT_EQ(num(a).data[0].re, round);
-        ASSERT_EQ(num(zero).data[0].re + num(zero).data[0].im, 0.0);
-        ASSERT_EQ(num(big).data[num(big).count() - 1].im, 0.0);
-    }
-}
-
 }  // namespace
