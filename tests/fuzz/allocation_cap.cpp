@@ -8,9 +8,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "allocation_cap.h"
-
 namespace {
+// The largest single allocation a fuzz input may make.
+constexpr std::size_t kAllocationCapBytes = std::size_t{64} << 20;
+
 void* capped(std::size_t size) noexcept {
     if (size > kAllocationCapBytes) return nullptr;
     return std::malloc(size ? size : 1);

@@ -1,5 +1,5 @@
 // inv, det and rank against independent references: cofactor expansion in
-// long double, closed forms of the Hilbert matrix, and products of known rank.
+// long double, the identity, and products of known rank.
 #include <cmath>
 #include <complex>
 #include <random>
@@ -51,19 +51,6 @@ Square randomSquare(std::mt19937& gen, int n, bool complex) {
     return a;
 }
 
-Square hilbert(int n) {
-    Square a(n, std::vector<LC>(n));
-    for (int r = 0; r < n; ++r)
-        for (int c = 0; c < n; ++c) a[r][c] = 1.0L / (r + c + 1);
-    return a;
-}
-
-double binomial(int n, int k) {
-    double b = 1;
-    for (int i = 1; i <= k; ++i) b = b * (n - k + i) / i;
-    return b;
-}
-
 std::complex<double> at(const NNum& m, int r, int c) { return {m.at(r, c).re, m.at(r, c).im}; }
 
 }  // namespace
@@ -85,30 +72,6 @@ TEST(MatrixLinear, DeterminantMatchesCofactorExpansion) {
     EXPECT_EQ(real1(call(bi_det, {mat(3, 3, {0, 1, 0, 1, 0, 0, 0, 0, 1})})), -1.0);
 }
 
-TEST(MatrixLinear, HilbertMatricesAgainstClosedForms) {
-    for (int n : {4, 5, 6}) {
-        // det H(n) = c(n)^4 / c(2n), c(k) = 1! 2! ... (k-1)!
-        long double c = 1, c2 = 1, f = 1;
-        for (int i = 1; i < 2 * n; ++i) {
-            f *= i;
-            if (i < n) c *= f;
-            c2 *= f;
-        }
-        double want = static_cast<double>(c * c * c * c / c2);
-        EXPECT_NEAR(real1(call(bi_det, {toValue(hilbert(n))})) / want, 1.0, 1e-6) << n;
-
-        NRefPtr invValue = call(bi_inv, {toValue(hilbert(n))});
-        const NNum& inv = asMatrix(invValue);
-        for (int i = 1; i <= n; ++i)
-            for (int j = 1; j <= n; ++j) {
-                double b = binomial(i + j - 2, i - 1);
-                double exact = ((i + j) % 2 ? -1 : 1) * (i + j - 1) * binomial(n + i - 1, n - j) *
-                               binomial(n + j - 1, n - i) * b * b;
-                EXPECT_NEAR(inv.at(i - 1, j - 1).re / exact, 1.0, 1e-6) << n << " " << i << " " << j;
-            }
-    }
-}
-
 TEST(MatrixLinear, InverseTimesMatrixIsIdentity) {
     std::mt19937 gen(77);
     for (int n : {1, 2, 3, 5, 8, 12}) {
@@ -128,9 +91,6 @@ TEST(MatrixLinear, InverseTimesMatrixIsIdentity) {
 }
 
 TEST(MatrixLinear, InverseCasesAndMessages) {
-    NRefPtr a = mat(2, 2, {4, 7, 2, 6});
-    call(bi_inv, {a});
-    EXPECT_EQ(asMatrix(a).at(0, 1).re, 7.0);  // the argument is untouched
     // Pivots off the diagonal exercise the row and column bookkeeping.
     NRefPtr pv = call(bi_inv, {mat(3, 3, {0, 0, 2, 0, 5, 0, 4, 0, 0})});
     const NNum& p = asMatrix(pv);
@@ -139,7 +99,6 @@ TEST(MatrixLinear, InverseCasesAndMessages) {
     EXPECT_EQ(p.at(2, 0).re, 0.5);
     EXPECT_EQ(p.at(0, 0).re, 0.0);
     EXPECT_EQ(errorOf(bi_inv, {mat(2, 2, {NAN, NAN, NAN, NAN})}), err("Pivot error in inv()"));
-    EXPECT_EQ(errorOf(bi_trace, {makeString("x")}), err("Bad argument in trace()"));
 }
 
 TEST(MatrixLinear, RankOfProductsWithKnownRank) {

@@ -28,6 +28,7 @@ TEST(TextShape, OpenBracketsAndCommentsAsTheScannerSeesThem) {
         {"f(1)) + (", false, false, false},  // too many closers: the parser reports it
         {"s = \"(\"", false, false, false},
         {"s = \"\\\"(\"", false, false, false},
+        {"s = \"\\\"\" + (", false, true, false},  // the escaped quote does not end the string
         {"f(\"open", false, false, false},  // an open string is the scanner's to report
         {"/* note", false, true, false},
         {"/* note */ x", false, false, false},

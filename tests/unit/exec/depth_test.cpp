@@ -1,6 +1,6 @@
 // Deep recursion and deeply nested expressions end in a run-time error, never
-// in a stack overflow; on the interpreter's large stack ordinary deep
-// recursion still works.
+// in a stack overflow, on a small stack as on the interpreter's large one;
+// on the large stack ordinary deep recursion still works.
 #include <gtest/gtest.h>
 #include <pthread.h>
 
@@ -27,25 +27,13 @@ void onLargeStack(const std::function<void()>& fn) {
     pthread_attr_destroy(&attr);
 }
 
-class DepthTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        clearFunctions();
-        scopeClearAll();
-        scopeOpenFunctionFrame();
-    }
-    void TearDown() override {
-        clearFunctions();
-        scopeClearAll();
-    }
-};
-
-std::string errorOf(Node* n) {
+// The value of n, or the message it raised.
+std::string outcome(Node* n) {
     NContext ctx;
     std::size_t depth = scopeDepth();
     std::string text;
     try {
-        evaluate(ctx, n);
+        text = std::to_string(asNum(evaluate(ctx, n))->data[0].re);
     } catch (const std::runtime_error& e) {
         text = e.what();
     }
@@ -53,93 +41,48 @@ std::string errorOf(Node* n) {
     return text;
 }
 
-TEST_F(DepthTest, EndlessRecursionRaises) {
-    defineUser("f$0", nullptr, block({ret(call("f"))}));
-    Node* c = call("f");
-    EXPECT_NE(errorOf(c).find("Recursion too deep"), std::string::npos);
-    // The same on the large stack (the depth limit, not the stack, stops it).
-    std::string onBig;
-    onLargeStack([&] { onBig = errorOf(c); });
-    EXPECT_NE(onBig.find("Recursion too deep"), std::string::npos);
-    node_free(c);
-    EXPECT_EQ(scopeDepth(), 1u);
-}
-
-// g(n) { if (n > 0) return g(n - 1); return n; }
-void defineCountdown() {
-    Node* n = ident("n");
-    Node* test = node_binary(OP_GT, ident("n"), num(0));
-    Node* recurse = ret(call("g", {node_binary(OP_SUB, ident("n"), num(1))}));
-    defineUser("g$1", n, block({node_if(test, recurse, nullptr), ret(ident("n"))}));
-}
-
-TEST_F(DepthTest, FifteenThousandCallsWorkOnTheInterpreterStack) {
-    defineCountdown();
-    Node* c = call("g", {num(15000)});
-    double result = -1;
-    onLargeStack([&] {
-        NContext ctx;
-        result = asNum(evaluate(ctx, c))->data[0].re;
-    });
-    EXPECT_EQ(result, 0.0);
-    EXPECT_EQ(scopeDepth(), 1u);
-    node_free(c);
-}
-
-// -(-(-(... 1 ...))) nested `levels` deep.
+// -(-(... 1 ...)), and 1 + (1 < (1 + ... 1)) whose scalar operations combine
+// their operands without evaluating each as a value, `levels` deep.
 Node* negations(int levels) {
     Node* e = num(1);
     for (int i = 0; i < levels; ++i) e = node_unary(OP_NEG, e);
     return e;
 }
-
-TEST_F(DepthTest, DeeplyNestedExpressionRaisesInsteadOfOverflowing) {
-    // Far deeper than any limit: raises on this thread's stack and on the large one.
-    Node* deep = negations(300000);
-    EXPECT_NE(errorOf(deep).find("Recursion too deep"), std::string::npos);
-    std::string onBig;
-    onLargeStack([&] { onBig = errorOf(deep); });
-    EXPECT_NE(onBig.find("Recursion too deep"), std::string::npos);
-    // A tree thousands of levels deep evaluates on the large stack.
-    Node* fine = negations(40000);
-    double value = 0;
-    onLargeStack([&] {
-        NContext ctx;
-        value = asNum(evaluate(ctx, fine))->data[0].re;
-    });
-    EXPECT_EQ(value, 1.0);
-    onLargeStack([&] {
-        node_free(deep);
-        node_free(fine);
-    });
-}
-
-// 1 + (1 < (1 + (1 < ... 1))) nested `levels` deep: scalar operations that
-// combine their operands without evaluating each one as a value.
 Node* scalarChain(int levels) {
     Node* e = num(1);
     for (int i = 0; i < levels; ++i) e = node_binary(i % 2 ? OP_LT : OP_ADD, num(1), e);
     return e;
 }
 
-TEST_F(DepthTest, DeeplyNestedScalarOperationsRaiseInsteadOfOverflowing) {
-    Node* deep = scalarChain(300000);
-    EXPECT_NE(errorOf(deep).find("Recursion too deep"), std::string::npos);
-    std::string onBig;
-    onLargeStack([&] { onBig = errorOf(deep); });
-    EXPECT_NE(onBig.find("Recursion too deep"), std::string::npos);
-    // 1 + 1 = 2, 1 < 2 = 1, and so on: an even depth ends in 1 < 2.
-    Node* fine = scalarChain(20000);
-    double value = 0;
-    onLargeStack([&] {
-        NContext ctx;
-        value = asNum(evaluate(ctx, fine))->data[0].re;
-    });
-    EXPECT_EQ(value, 1.0);
-    onLargeStack([&] {
-        node_free(deep);
-        node_free(fine);
-    });
+TEST(Depth, TooDeepRaisesOnAnyStackAndDeepEnoughWorks) {
+    clearFunctions();
+    scopeClearAll();
+    scopeOpenFunctionFrame();
+    // f() { return f(); } and g(n) { if (n > 0) return g(n - 1); return n; }
+    defineUser("f$0", nullptr, block({ret(call("f"))}));
+    Node* recurse = ret(call("g", {node_binary(OP_SUB, ident("n"), num(1))}));
+    Node* test = node_binary(OP_GT, ident("n"), num(0));
+    defineUser("g$1", ident("n"), block({node_if(test, recurse, nullptr), ret(ident("n"))}));
+    const struct {
+        Node* tree;
+        bool fits;  // on the large stack
+    } cases[] = {{call("f"), false},          {negations(300000), false}, {scalarChain(300000), false},
+                 {call("g", {num(15000)}), true}, {negations(40000), true},   {scalarChain(20000), true}};
+    for (const auto& c : cases) {
+        std::string large;
+        onLargeStack([&] { large = outcome(c.tree); });
+        if (c.fits) {
+            EXPECT_EQ(large, c.tree->kind == OP_CALL ? "0.000000" : "1.000000");
+        } else {
+            EXPECT_NE(large.find("Recursion too deep"), std::string::npos) << large;
+            std::string small = outcome(c.tree);
+            EXPECT_NE(small.find("Recursion too deep"), std::string::npos) << small;
+        }
+        EXPECT_EQ(scopeDepth(), 1u);
+        onLargeStack([&] { node_free(c.tree); });
+    }
+    clearFunctions();
+    scopeClearAll();
 }
 
 }  // namespace

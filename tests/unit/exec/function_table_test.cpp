@@ -1,5 +1,6 @@
-// The function table: key order, the main probe, replacement on
-// commit, and a body that must outlive its own redefinition.
+// The function table's key order, and errors that no script can provoke: a
+// failed allocation in a native, a break leaving a body (its state must not
+// outlive the error), node kinds no parse makes.
 #include <gtest/gtest.h>
 
 #include <new>
@@ -11,6 +12,7 @@
 namespace {
 
 void answerOne(NContext&, int, ArgList&, NRefPtr& result) { result = makeNum(1.0); }
+void exhaustMemory(NContext&, int, ArgList&, NRefPtr&) { throw std::bad_alloc(); }
 
 class FunctionTableTest : public ::testing::Test {
 protected:
@@ -23,81 +25,55 @@ protected:
         clearFunctions();
         scopeClearAll();
     }
-    double callValue(Node* callNode) {
-        NContext ctx;
-        NRefPtr v = evaluate(ctx, callNode);
-        node_free(callNode);
-        NNum* n = asNum(v);
-        return n ? n->data[0].re : -1;
-    }
 };
 
 TEST_F(FunctionTableTest, KeysAreInByteOrder) {
     for (const char* key : {"max", "acos$1", "main$0", "abs$1", "Zm$2"}) registerNative(key, answerOne);
-    std::vector<std::string> expected = {"Zm$2", "abs$1", "acos$1", "main$0", "max"};
-    EXPECT_EQ(functionKeys(), expected);
+    EXPECT_EQ(functionKeys(), (std::vector<std::string>{"Zm$2", "abs$1", "acos$1", "main$0", "max"}));
 }
 
-TEST_F(FunctionTableTest, MainProbePrefersTheOneArgumentForm) {
-    EXPECT_EQ(mainProbe(), -1);
-    registerNative("main$0", answerOne);
-    EXPECT_EQ(mainProbe(), 0);
-    registerNative("main$1", answerOne);
-    EXPECT_EQ(mainProbe(), 1);
-}
-
-TEST_F(FunctionTableTest, CommitReplacesANativeAndLaterCallsSeeIt) {
-    registerNative("f$0", answerOne);
-    Node* site = call("f");
-    NContext ctx;
-    EXPECT_EQ(asNum(evaluate(ctx, site))->data[0].re, 1.0);
-    defineUser("f$0", nullptr, block({ret(num(5))}));
-    EXPECT_EQ(lookupFunction("f", 0)->kind, FUNC_USER);
-    // The same call site must not keep the record it found before.
-    EXPECT_EQ(asNum(evaluate(ctx, site))->data[0].re, 5.0);
-    node_free(site);
-}
-
-// A native that redefines f$0 while f is running.
-void redefineF(NContext&, int, ArgList&, NRefPtr&) { defineUser("f$0", nullptr, block({ret(num(8))})); }
-
-TEST_F(FunctionTableTest, RunningBodySurvivesItsRedefinition) {
-    registerNative("redefine$0", redefineF);
-    defineUser("f$0", nullptr, block({call("redefine"), ret(num(7))}));
-    EXPECT_EQ(callValue(call("f")), 7.0);  // the old body finishes
-    EXPECT_EQ(callValue(call("f")), 8.0);  // the new one serves later calls
-}
-
-TEST_F(FunctionTableTest, BreakLeavingABodyIsAnErrorAndClearsTheState) {
+TEST_F(FunctionTableTest, CallErrorsKeepNoStateBehind) {
+    registerNative("grow$0", exhaustMemory);
     Node* brk = node_unary(OP_BREAK, nullptr);
     brk->line = 4;
     defineUser("b$0", nullptr, block({brk}));
-    Node* c = call("b");
-    NContext ctx;
-    try {
-        evaluate(ctx, c);
-        ADD_FAILURE() << "no error raised";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "error [4]: Bad break or continue");
+    const struct {
+        const char* name;
+        int line;
+        const char* message;
+    } cases[] = {{"grow", 3, "error [3]: Not enough memory"}, {"b", 1, "error [4]: Bad break or continue"}};
+    for (const auto& c : cases) {
+        Node* site = call(c.name);
+        site->line = c.line;
+        NContext ctx;
+        try {
+            evaluate(ctx, site);
+            ADD_FAILURE() << c.name << ": no error raised";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+        EXPECT_EQ(ctx.state, CS_NONE) << c.name;
+        node_free(site);
     }
-    EXPECT_EQ(ctx.state, CS_NONE);
-    node_free(c);
 }
 
-void exhaustMemory(NContext&, int, ArgList&, NRefPtr&) { throw std::bad_alloc(); }
-
-TEST_F(FunctionTableTest, AllocationFailureBecomesARunTimeError) {
-    registerNative("grow$0", exhaustMemory);
-    Node* c = call("grow");
-    c->line = 3;
-    NContext ctx;
-    try {
-        evaluate(ctx, c);
-        ADD_FAILURE() << "no error raised";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "error [3]: Not enough memory");
+// Node kinds that no script can make evaluate to a clear error.
+TEST(Evaluator, RowsRangesAndStrayKindsAreUnknownOpcodes) {
+    for (std::int32_t kind : {static_cast<std::int32_t>(OP_ROW), static_cast<std::int32_t>(OP_ALLRANGE),
+                              static_cast<std::int32_t>(OP_RANGE), 0, 66, -3}) {
+        Node* n = node_unary(OP_NEG, nullptr);
+        n->kind = kind;
+        n->line = 7;
+        NContext ctx;
+        try {
+            evaluate(ctx, n);
+            ADD_FAILURE() << "kind " << kind << " evaluated";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), "error [7]: Unknown opcode: " + std::to_string(kind));
+        }
+        n->kind = OP_NEG;  // freed as the node it was made as
+        node_free(n);
     }
-    node_free(c);
 }
 
 }  // namespace

@@ -73,8 +73,10 @@ TEST(SourceNames, InternIgnoresLetterCase) {
     EXPECT_STREQ(fid_name(a), "Dir/Some_Script.qn");
     int b = fid_intern("dir/other.qn");
     EXPECT_NE(b, a);
-    // A name that is only a prefix of an interned one is a different name.
+    // A name that is only a prefix of an interned one is a different name,
+    // and so is one that merely starts with an interned one.
     EXPECT_NE(fid_intern("dir/other.q"), b);
+    EXPECT_NE(fid_intern("dir/other.qn.i"), b);
 }
 
 TEST(SourceNames, NoNameAndBadIndexes) {

@@ -22,28 +22,27 @@ std::string writeFile(const char* name, const std::string& content) {
 
 }  // namespace
 
-TEST(SourceReader, FilesThatCannotBeRead) {
+// Files are read in text mode, up to a NUL byte, with Shift_JIS made EUC-JP;
+// a file that cannot be read (or is empty) gives no reader, and a failed open
+// drops what the reader held before.
+TEST(SourceReader, TextModeAndFilesThatCannotBeRead) {
+    const struct {
+        const char* name;
+        std::string bytes, text;
+    } cases[] = {{"crlf", "a = 1;\r\nb\rc\r\n\r\n", "a = 1;\nb\rc\n\n"},
+                 {"nul", std::string("ab\0cd", 5), "ab"},
+                 {"sjis", "\x82\xa0\xb1", "\xa4\xa2\x8e\xb1"}};
+    for (const auto& c : cases) {
+        auto r = makeFileReader(writeFile(c.name, c.bytes).c_str());
+        ASSERT_NE(r, nullptr) << c.name;
+        EXPECT_EQ(r->text(), c.text) << c.name;
+    }
     EXPECT_EQ(makeFileReader(tempPath("does_not_exist").c_str()), nullptr);
     EXPECT_EQ(makeFileReader(writeFile("empty", "").c_str()), nullptr);
     EXPECT_EQ(makeFileReader(std::filesystem::temp_directory_path().c_str()), nullptr);
     EXPECT_EQ(makeFileReader(nullptr), nullptr);
-    // A failed open drops what the reader held before.
     EucFile r;
     ASSERT_TRUE(r.openText("old"));
     EXPECT_FALSE(r.openFile(tempPath("does_not_exist").c_str()));
     EXPECT_EQ(r.length(), 0u);
-}
-
-TEST(SourceReader, FileIsReadInTextMode) {
-    auto r = makeFileReader(writeFile("crlf", "a = 1;\r\nb\rc\r\n\r\n").c_str());
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ(r->text(), "a = 1;\nb\rc\n\n");
-    // A NUL byte ends the text.
-    auto z = makeFileReader(writeFile("nul", std::string("ab\0cd", 5)).c_str());
-    ASSERT_NE(z, nullptr);
-    EXPECT_EQ(z->text(), "ab");
-    // Shift_JIS becomes EUC-JP.
-    auto k = makeFileReader(writeFile("sjis", "\x82\xa0\xb1").c_str());
-    ASSERT_NE(k, nullptr);
-    EXPECT_EQ(k->text(), "\xa4\xa2\x8e\xb1");
 }

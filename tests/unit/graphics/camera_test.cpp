@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "graphics/camera.h"
 
@@ -50,47 +52,39 @@ TEST(Cam2D, DragModes) {
     GCam2D cam;
     cam.setSize(400, 400);
     EXPECT_FALSE(cam.drag(5, 5));  // no drag in progress
-
-    cam.dragStart(100, 100, MM_TRANSLATE);
-    EXPECT_TRUE(cam.drag(120, 90));
-    EXPECT_DOUBLE_EQ(cam.cx, -20 * 0.005);
-    EXPECT_DOUBLE_EQ(cam.cy, -10 * 0.005);
-    cam.dragEnd();
-    EXPECT_FALSE(cam.drag(0, 0));
-
-    cam.reset();
-    cam.dragStart(0, 100, MM_SCALE);
-    cam.drag(0, 90);  // up: zoom in by 5 %
-    EXPECT_DOUBLE_EQ(cam.sx, 0.95);
-    EXPECT_DOUBLE_EQ(cam.sy, 0.95);
-    cam.drag(0, 95);
-    EXPECT_DOUBLE_EQ(cam.sx, 0.95 * 1.05);
-    cam.drag(7, 95);  // sideways does not scale
-    EXPECT_DOUBLE_EQ(cam.sx, 0.95 * 1.05);
-
-    cam.reset();
-    EXPECT_DOUBLE_EQ(cam.sx, 1);
-    EXPECT_DOUBLE_EQ(cam.cx, 0);
+    // Each drag from a reset view: its mode, the moves, then cx, cy, sx, sy.
+    const struct {
+        int mode;
+        std::vector<std::pair<int, int>> moves;
+        double cx, cy, sx, sy;
+    } cases[] = {
+        {MM_TRANSLATE, {{100, 100}, {120, 90}}, -20 * 0.005, -10 * 0.005, 1, 1},
+        {MM_SCALE, {{0, 100}, {0, 90}}, 0, 0, 0.95, 0.95},  // up: zoom in by 5 %
+        {MM_SCALE, {{0, 100}, {0, 90}, {0, 95}, {7, 95}}, 0, 0, 0.95 * 1.05, 0.95 * 1.05},  // sideways: no change
+        {MM_STRETCH, {{0, 0}, {-1, 1}}, 0, 0, 1.05, 1.05},  // left widens sx, down grows sy
+        {MM_ROTATE, {{0, 0}, {30, 30}}, 0, 0, 1, 1},        // meaningless in 2D
+    };
+    for (const auto& c : cases) {
+        cam.reset();
+        cam.dragStart(c.moves[0].first, c.moves[0].second, c.mode);
+        for (std::size_t i = 1; i < c.moves.size(); ++i) EXPECT_TRUE(cam.drag(c.moves[i].first, c.moves[i].second));
+        EXPECT_DOUBLE_EQ(cam.cx, c.cx) << c.mode;
+        EXPECT_DOUBLE_EQ(cam.cy, c.cy) << c.mode;
+        EXPECT_DOUBLE_EQ(cam.sx, c.sx) << c.mode;
+        EXPECT_DOUBLE_EQ(cam.sy, c.sy) << c.mode;
+        cam.dragEnd();
+        EXPECT_FALSE(cam.drag(0, 0));
+    }
+    // Stretching stops at the limits; rightwards shrinks sx again.
     cam.dragStart(0, 0, MM_STRETCH);
-    cam.drag(-1, 1);  // left widens sx, down grows sy
-    EXPECT_DOUBLE_EQ(cam.sx, 1.05);
-    EXPECT_DOUBLE_EQ(cam.sy, 1.05);
-
-    // Stretching stops at the limits.
     cam.sx = 1e30;
     cam.sy = 1e-30;
     cam.drag(-5, 0);
     cam.drag(-5, -5);
     EXPECT_DOUBLE_EQ(cam.sx, 1e30);
     EXPECT_DOUBLE_EQ(cam.sy, 1e-30);
-    cam.drag(0, -5);  // rightwards shrinks sx again
+    cam.drag(0, -5);
     EXPECT_DOUBLE_EQ(cam.sx, 1e30 * 0.95);
-
-    cam.reset();
-    cam.dragStart(0, 0, MM_ROTATE);  // meaningless in 2D: the view stays
-    EXPECT_TRUE(cam.drag(30, 30));
-    EXPECT_DOUBLE_EQ(cam.sx, 1);
-    EXPECT_DOUBLE_EQ(cam.cx, 0);
 }
 
 namespace {

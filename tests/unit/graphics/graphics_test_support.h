@@ -18,15 +18,7 @@
 
 inline NRefPtr num(double x) { return makeNum(x); }
 
-inline NRefPtr row(std::initializer_list<double> v) {
-    NNum* n = new NNum(static_cast<std::int32_t>(v.size()), 1);
-    NRefPtr hold(n);
-    int i = 0;
-    for (double x : v) n->data[i++] = {x, 0.0};
-    return hold;
-}
-
-// A matrix given row by row.
+// A matrix given row by row, and a row.
 inline NRefPtr matrix(int rows, int cols, std::initializer_list<double> v) {
     NNum* n = new NNum(cols, rows);
     NRefPtr hold(n);
@@ -34,6 +26,7 @@ inline NRefPtr matrix(int rows, int cols, std::initializer_list<double> v) {
     for (double x : v) n->data[i++] = {x, 0.0};
     return hold;
 }
+inline NRefPtr row(std::initializer_list<double> v) { return matrix(1, static_cast<int>(v.size()), v); }
 
 inline NRefPtr callFor(BuiltinEntry entry, ArgList args) {
     NContext ctx;
@@ -128,17 +121,4 @@ inline void drag(int x0, int y0, int x1, int y1) {
     buttonDown(x0, y0);
     mouseTo(x1, y1);
     buttonUp(x1, y1);
-}
-
-// With QUARN_FRAME_DUMP set to a folder, frames are saved there as PPM
-// pictures to look at when a check fails.
-inline void dumpFrame(const FramePixels& f, const std::string& name) {
-    const char* dir = std::getenv("QUARN_FRAME_DUMP");
-    if (!dir) return;
-    std::string path = std::string(dir) + "/" + name + ".ppm";
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fprintf(out, "P6\n%d %d\n255\n", f.width, f.height);
-        std::fwrite(f.rgb.data(), 1, f.rgb.size(), out);
-        std::fclose(out);
-    }
 }

@@ -13,22 +13,16 @@ namespace {
 
 // A pipe whose read end is a stream; the write end stays open unless closed.
 struct Pipe {
-    int writeEnd = -1;
-    std::FILE* stream = nullptr;
-    Pipe() {
-        int fds[2];
-        EXPECT_EQ(pipe(fds), 0);
-        writeEnd = fds[1];
-        stream = fdopen(fds[0], "r");
-    }
+    int ends[2] = {-1, -1};
+    std::FILE* stream = pipe(ends) == 0 ? fdopen(ends[0], "r") : nullptr;
     ~Pipe() {
         closeWriter();
-        std::fclose(stream);
+        if (stream) std::fclose(stream);
     }
-    void write(const std::string& text) { EXPECT_EQ(::write(writeEnd, text.data(), text.size()), ssize_t(text.size())); }
+    void write(const std::string& text) { EXPECT_EQ(::write(ends[1], text.data(), text.size()), ssize_t(text.size())); }
     void closeWriter() {
-        if (writeEnd >= 0) close(writeEnd);
-        writeEnd = -1;
+        if (ends[1] >= 0) close(ends[1]);
+        ends[1] = -1;
     }
 };
 

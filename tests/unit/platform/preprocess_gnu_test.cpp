@@ -96,57 +96,6 @@ APPLY(TWICE, APPLY(TWICE, 3))
 #define DEFER(id) id EMPTY
 DEFER(fl)(5)
 )",
-    // Conditional groups and #if arithmetic.
-    R"(#define VERSION 12
-#define HAS(x) (x + 0 != 0)
-#if defined(VERSION) && !defined NOPE || 0
-yes1
-#elif 1
-no1
-#endif
-#if (2 + 3) * 4 == 20 && (7 / 2 == 3) && (-7 % 3 == -1) && ((1 << 4) >> 2 == 4) && (~0 == -1)
-yes2
-#endif
-#if 0
-#elif defined(EMPTY) ? 0 : VERSION > 10
-yes3
-#else
-no3
-#endif
-#if HAS(VERSION) && !HAS(UNKNOWN) && (VERSION == 12 ? 1 : 1 / 0)
-yes4
-#endif
-#ifdef VERSION
-#  if VERSION >= 13
-no5
-#  elif VERSION % 2 == 0
-yes5
-#  else
-no5
-#  endif
-#endif
-#undef VERSION
-#ifndef VERSION
-yes6
-#endif
-)",
-    // A small macro library as a script would use it.
-    R"(#define MAX(a, b) ((a) > (b) ? (a) : (b))
-#define MIN(a, b) ((a) < (b) ? (a) : (b))
-#define CLAMP(v, lo, hi) MIN(MAX(v, lo), hi)
-#define SQUARE(x) ((x) * (x))
-#define FIELD(name) obj_ ## name
-#define GETTER(name) function get_ ## name() { return FIELD(name); }
-#define LOG(fmt, ...) printf("[%s] " fmt "\n", #fmt, ## __VA_ARGS__)
-GETTER(width)
-GETTER(height)
-y = CLAMP(SQUARE(x + 1), 0, MAX(10, limit));
-LOG("start");
-LOG("v=%d w=%d", CLAMP(v, 1, 2), SQUARE(w));
-#define REPEAT3(m) m(1) m(2) m(3)
-#define ITEM(n) item ## n = n;
-REPEAT3(ITEM)
-)",
 };
 
 std::vector<std::string> tokensOf(const std::string& text) {

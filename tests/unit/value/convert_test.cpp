@@ -1,4 +1,5 @@
-// Integer, real, text and vector conversions of argument values.
+// Integer and real conversions of argument values, exact whatever the
+// tolerance (texts and points: their messages are the script tests').
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,22 +31,6 @@ TEST(Convert, IntegersAndReals) {
     EXPECT_EQ(errorOf([] { toInteger(1, makeNum(3, 1e-300)); }), kInt);
     EXPECT_EQ(errorOf([] { elementToReal(1, {1, 1e-300}); }), kReal);
     setCompareTolerance(0.0);
-}
-
-TEST(Convert, TextsAndVectors) {
-    EXPECT_EQ(toText(1, makeString(std::string("a\0b", 3))), std::string("a\0b", 3));
-    EXPECT_EQ(errorOf([] { toText(2, makeNum(1)); }), "error [2]: Cannot convert arg to string");
-
-    Vec4 v = toVector2(1, realMatrix({{3}, {4}}));
-    EXPECT_EQ((Reals{v.x, v.y, v.z, v.w}), (Reals{3, 4, 1, 1}));
-    v = toVector3(1, realMatrix({{1, 2, 3}}));
-    EXPECT_EQ((Reals{v.x, v.y, v.z, v.w}), (Reals{1, 2, 3, 1}));
-    for (NRefPtr bad : {makeNum(1), realMatrix({{1, 2}, {3, 4}}), realMatrix({{1, 2, 3}}), makeString("ab")})
-        EXPECT_EQ(errorOf([&] { toVector2(1, bad); }), "error [1]: Cannot convert arg to vector2");
-    EXPECT_EQ(errorOf([] { toVector3(1, realMatrix({{1, 2}})); }), "error [1]: Cannot convert arg to vector3");
-    NNum* c = new NNum(3, 1);
-    c->data[2] = {1, 1};
-    EXPECT_EQ(errorOf([&] { toVector3(1, NRefPtr(c)); }), kReal);
 }
 
 }  // namespace

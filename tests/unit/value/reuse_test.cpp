@@ -18,38 +18,32 @@ TEST(Reuse, HandedOverTemporaryTakesTheResult) {
     const NRefPtr n = realMatrix({{6, 5, 4}, {3, 2, 1}});
     for (Kernel2 f : {k_add, k_sub, k_mul, k_div, k_lt, customSub}) {
         for (const NRefPtr& other : {n, makeNum(2.5)}) {
-            NRefPtr expected = op2(1, m, other, f);
-            NRefPtr temp = copyOf(m);
-            NRef* where = temp.get();
-            NRefPtr result = op2Reusing(1, std::move(temp), other, f);
-            EXPECT_EQ(result.get(), where);
-            EXPECT_EQ(shaped(result), shaped(expected));
-            // The other side, on the right of the operator this time.
-            expected = op2(1, other, m, f);
-            temp = copyOf(m);
-            where = temp.get();
-            result = op2Reusing(1, other, std::move(temp), f);
-            EXPECT_EQ(result.get(), where);
-            EXPECT_EQ(shaped(result), shaped(expected));
+            for (bool left : {true, false}) {
+                NRefPtr temp = copyOf(m);
+                NRef* where = temp.get();
+                NRefPtr result =
+                    left ? op2Reusing(1, std::move(temp), other, f) : op2Reusing(1, other, std::move(temp), f);
+                EXPECT_EQ(result.get(), where);
+                EXPECT_EQ(shaped(result), shaped(left ? op2(1, m, other, f) : op2(1, other, m, f)));
+            }
         }
     }
 }
 
 TEST(Reuse, SharedOperandsAndOtherShapesGetANewMatrix) {
     const NRefPtr m = realMatrix({{1, 2, 3}, {4, 5, 6}});
-    const NRefPtr before = copyOf(m);
-    // m is held here as well: it must come out unchanged.
+    const Reals before = shaped(m);
+    // Held here as well: m must come out unchanged.
     NRefPtr result = op2Reusing(1, m, makeNum(1), k_add);
     EXPECT_NE(result.get(), m.get());
-    EXPECT_EQ(shaped(m), shaped(before));
     EXPECT_EQ(shaped(result), (Reals{2, 3, 2, 3, 4, 5, 6, 7}));
     // Bound to a variable and held by nobody else: still not free to overwrite.
     NRefPtr bound = copyOf(m);
     ++bound->bindCount;
     NRef* raw = bound.get();
-    result = op2Reusing(1, std::move(bound), makeNum(1), k_add);
-    EXPECT_NE(result.get(), raw);
-    EXPECT_EQ(shaped(NRefPtr(raw)), shaped(before));
+    EXPECT_NE(op2Reusing(1, std::move(bound), makeNum(1), k_add).get(), raw);
+    EXPECT_EQ(shaped(m), before);
+    EXPECT_EQ(shaped(NRefPtr(raw)), before);
     unbindRef(raw);
     // A row against a matrix makes a shape the row does not have.
     NRefPtr row = realMatrix({{10, 20, 30}});
@@ -57,10 +51,8 @@ TEST(Reuse, SharedOperandsAndOtherShapesGetANewMatrix) {
     result = op2Reusing(1, std::move(row), m, k_sub);
     EXPECT_NE(result.get(), raw);
     EXPECT_EQ(shaped(result), (Reals{2, 3, 9, 18, 27, 6, 15, 24}));
-    // Errors are those of op2.
     NRefPtr tall = realMatrix({{1, 2}, {3, 4}, {5, 6}});
     EXPECT_EQ(errorOf([&] { op2Reusing(4, copyOf(m), tall, k_add); }), "error [4]: Matrix size not match in op2");
-    EXPECT_EQ(errorOf([&] { op2Reusing(2, copyOf(m), makeString("x"), k_add); }), "error [2]: Bad type operation in op2");
 }
 
 }  // namespace
