@@ -151,13 +151,17 @@ TEST(Dense, InverseAndDeterminantMatchTheRuleOnEveryPath) {
                 bool invertible = plainInvert(want.data(), n);
                 ASSERT_EQ(invertInPlace(got.data(), n), invertible ? KernelOutcome::Done : KernelOutcome::Singular)
                     << where;
-                if (invertible) ASSERT_EQ(difference(want, got), "") << "inverse, " << where;
+                if (invertible) {
+                    ASSERT_EQ(difference(want, got), "") << "inverse, " << where;
+                }
                 want = got = m;
                 Complex d, w = plainDeterminant(want.data(), n);
                 ASSERT_EQ(determinantInPlace(got.data(), n, d), KernelOutcome::Done);
                 ASSERT_EQ(difference({w}, {d}), "") << "determinant, " << where;
                 // A decomposition that ran to the end holds the same factors.
-                if (w.re != 0.0 || w.im != 0.0) ASSERT_EQ(difference(want, got), "") << "factors, " << where;
+                if (w.re != 0.0 || w.im != 0.0) {
+                    ASSERT_EQ(difference(want, got), "") << "factors, " << where;
+                }
             }
     }
 }
