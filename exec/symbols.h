@@ -13,6 +13,7 @@
 
 #include "exec/exec.h"
 #include "frontend/node.h"
+#include "platform/free_list_pool.h"
 #include "value/value.h"
 
 // The number of a name (from 1), made on first use; the text lives as long
@@ -82,37 +83,10 @@ public:
         rebind(takeForBinding(v).get());
     }
 
-    // Every call declares its parameters: freed symbols are kept for reuse
-    // (except under AddressSanitizer, so that stale uses are caught).
-    static void* operator new(std::size_t size) {
-        if (kPool && size == sizeof(Symbol) && freeList_) {
-            FreeSymbol* b = freeList_;
-            freeList_ = b->next;
-            --freeCount_;
-            return b;
-        }
-        return ::operator new(size);
-    }
-    static void operator delete(void* p, std::size_t size) {
-        if (!p) return;
-        if (kPool && size == sizeof(Symbol) && freeCount_ < kMaxFree) {
-            FreeSymbol* b = static_cast<FreeSymbol*>(p);
-            b->next = freeList_;
-            freeList_ = b;
-            ++freeCount_;
-            return;
-        }
-        ::operator delete(p);
-    }
-
-private:
-    static constexpr bool kPool = !kAddressSanitizer;
-    static constexpr std::size_t kMaxFree = 4096;
-    struct FreeSymbol {
-        FreeSymbol* next;
-    };
-    static inline FreeSymbol* freeList_ = nullptr;
-    static inline std::size_t freeCount_ = 0;
+    // Every call declares its parameters: freed symbols are reused.
+    using Pool = FreeListPool<Symbol, 4096>;
+    static void* operator new(std::size_t size) { return Pool::allocate(size); }
+    static void operator delete(void* p, std::size_t size) { Pool::release(p, size); }
 };
 
 enum ScopeFlag : std::int32_t { SCOPE_FUNCTION = 0, SCOPE_BLOCK = 1 };

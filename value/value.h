@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/sanitizer.h"
+#include "platform/free_list_pool.h"
 
 struct Complex {
     double re;
@@ -79,39 +79,12 @@ public:
     const Complex& at(std::int32_t r, std::int32_t c) const { return data[static_cast<std::size_t>(r) * cols + c]; }
 
     // Every number object has the same size, and nearly all are scalars:
-    // freed objects are kept on a free list and reused. Under
-    // AddressSanitizer the list is bypassed so that stale uses are caught.
-    static void* operator new(std::size_t size) {
-        if (kUsePool && size == sizeof(NNum) && freeList_) {
-            FreeBlock* b = freeList_;
-            freeList_ = b->next;
-            --freeCount_;
-            return b;
-        }
-        return ::operator new(size);
-    }
-    static void operator delete(void* p, std::size_t size) {
-        if (!p) return;
-        if (kUsePool && size == sizeof(NNum) && freeCount_ < kPoolLimit) {
-            FreeBlock* b = static_cast<FreeBlock*>(p);
-            b->next = freeList_;
-            freeList_ = b;
-            ++freeCount_;
-            return;
-        }
-        ::operator delete(p);
-    }
+    // freed objects are reused, enough for any burst of temporaries.
+    using Pool = FreeListPool<NNum, std::size_t{1} << 16>;
+    static void* operator new(std::size_t size) { return Pool::allocate(size); }
+    static void operator delete(void* p, std::size_t size) { Pool::release(p, size); }
 
 private:
-    static constexpr bool kUsePool = !kAddressSanitizer;
-    // Enough for any burst of temporaries; beyond it blocks go back to the system.
-    static constexpr std::size_t kPoolLimit = 1 << 16;
-    struct FreeBlock {
-        FreeBlock* next;
-    };
-    static inline FreeBlock* freeList_ = nullptr;
-    static inline std::size_t freeCount_ = 0;
-
     void allocate(bool zero);
     void releaseLarge();
     Complex inline_;  // storage of a matrix with at most one element
