@@ -10,7 +10,9 @@
 # fuzz_script (default all three). The corpus each target grows is kept in
 # build-fuzz/fuzz/corpus/ and reused by the next run; the seeds are the test
 # scripts and the examples.
-# QUARN_FUZZ_DIR names another build folder.
+# QUARN_FUZZ_DIR names another build folder; QUARN_FUZZ_SEED fixes the
+# fuzzer's random seed (a fresh one each run when unset), so that a run from
+# the same corpus tries the same inputs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-90}
@@ -39,8 +41,10 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus" "$artifacts"
   # Output of the programs themselves is closed (-close_fd_mask=3); the
   # fuzzer's own report and any sanitizer report still reach the log.
+  seed=()
+  [ -z "${QUARN_FUZZ_SEED:-}" ] || seed=(-seed="$QUARN_FUZZ_SEED")
   status=0
-  (cd "$work" && "$dir/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
+  (cd "$work" && "$dir/fuzz/$target" "${seed[@]}" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
     -dict="$root/tests/fuzz/quarn.dict" -close_fd_mask=3 -print_final_stats=1 \
     -artifact_prefix="$artifacts/" "$corpus" "$dir/fuzz/seeds" < /dev/null > "$log" 2>&1) || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)

@@ -85,8 +85,9 @@ private:
 };
 
 // The time cap: a watchdog requests an interrupt once a run has been armed
-// for longer than kTimeCapMs. It does so holding the lock that disarming
-// takes, so an interrupt never outlives the run it was meant for.
+// for longer than kTimeCapMs, and again each kTimeCapMs after that. It does
+// so holding the lock that disarming takes, so an interrupt never outlives
+// the run it was meant for.
 std::mutex g_capLock;
 bool g_armed = false;
 std::chrono::steady_clock::time_point g_deadline;
@@ -97,9 +98,12 @@ void armTimeCap(bool on) {
             for (;;) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
                 std::lock_guard<std::mutex> lock(g_capLock);
-                if (g_armed && std::chrono::steady_clock::now() > g_deadline) {
+                // Requested again at each period while the run lasts, in
+                // case a step took one request without ending the run.
+                const auto now = std::chrono::steady_clock::now();
+                if (g_armed && now > g_deadline) {
                     requestInterrupt();
-                    g_armed = false;
+                    g_deadline = now + std::chrono::milliseconds(kTimeCapMs);
                 }
             }
         }).detach();  // it lives as long as the process: the fuzzer never returns
@@ -232,7 +236,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string text = programText(input);
         if (!text.empty()) {
             runText(text.c_str());
-            callMain();
+            // As in the driver, an interrupted script does not go on to its
+            // main (the time cap, once spent, would not stop main again).
+            if (!takeRunInterrupted()) callMain();
         }
         // An interrupt that came after the program's last step must not
         // reach the next input.
