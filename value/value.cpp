@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "value/ops.h"
 #include "value/raise.h"
 #include "platform/codepage.h"
-#include "platform/sanitizer.h"
 
 // ---------------------------------------------------------------- NRef
 
@@ -116,7 +114,6 @@ NRef* NFileID::clone() const { return new NFileID(fileNo); }
 std::string NFileID::typeName() const { return "fileno"; }
 
 // ---------------------------------------------------------------- construction helpers
-
 
 NRefPtr makeString(std::string text) { return NRefPtr(new NString(std::move(text))); }
 

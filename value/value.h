@@ -164,8 +164,6 @@ inline NFileID* asFileID(const NRefPtr& v) {
     return v && v->kind == NKind::FileID ? static_cast<NFileID*>(v.get()) : nullptr;
 }
 
-
-
 // Convenience constructors.
 inline NRefPtr makeNum(Complex z) { return NRefPtr(new NNum(z)); }
 inline NRefPtr makeNum(double x) { return makeNum(Complex{x, 0.0}); }
