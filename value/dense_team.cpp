@@ -12,6 +12,21 @@ namespace {
 // elimination usually follows within that.
 constexpr unsigned long long kSpinTicks = 50000;
 
+// Waits until value differs from old and returns what it became: spinning
+// while the time stamp counter is below until, sleeping after that.
+template <class T>
+T awaitChange(const std::atomic<T>& value, T old, unsigned long long until) {
+    T now = value.load(std::memory_order_acquire);
+    while (now == old) {
+        if (__rdtsc() < until)
+            _mm_pause();
+        else
+            value.wait(old, std::memory_order_acquire);
+        now = value.load(std::memory_order_acquire);
+    }
+    return now;
+}
+
 }  // namespace
 
 Team::Team(int size) {
@@ -46,13 +61,8 @@ void Team::roundErased(std::int64_t count, void* task, Call call) {
     takeTasks(0);
     // Only tasks that others took remain; wait for those.
     const unsigned long long until = __rdtsc() + kSpinTicks;
-    for (std::int64_t done = finished_.load(std::memory_order_acquire); done != count;
-         done = finished_.load(std::memory_order_acquire)) {
-        if (__rdtsc() < until)
-            _mm_pause();
-        else
-            finished_.wait(done, std::memory_order_acquire);
-    }
+    for (std::int64_t done = finished_.load(std::memory_order_acquire); done != count;)
+        done = awaitChange(finished_, done, until);
 }
 
 void Team::takeTasks(int member) {
@@ -79,17 +89,7 @@ void Team::takeTasks(int member) {
 void Team::serve(int member) {
     std::uint32_t seen = 0;
     for (;;) {
-        const unsigned long long until = __rdtsc() + kSpinTicks;
-        std::uint32_t now = round_.load(std::memory_order_acquire);
-        while (now == seen) {
-            if (__rdtsc() < until) {
-                _mm_pause();
-            } else {
-                round_.wait(seen, std::memory_order_acquire);
-            }
-            now = round_.load(std::memory_order_acquire);
-        }
-        seen = now;
+        seen = awaitChange(round_, seen, __rdtsc() + kSpinTicks);
         if (closing_.load(std::memory_order_relaxed)) return;
         takeTasks(member);
     }
