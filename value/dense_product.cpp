@@ -96,7 +96,7 @@ public:
                                  std::min<std::int64_t>(nr_, nc - jr), kc, apack + ir * kc * parts_,
                                  bpack.get() + jr * kc * parts_);
                 };
-                team.forEach((m_ + mc_ - 1) / mc_, rows);
+                team.forEach(rowBlocks(), rows);
                 if (stop.load(std::memory_order_relaxed)) return false;
             }
         }
