@@ -202,19 +202,10 @@ KernelOutcome determinantInPlace(Complex* data, std::int32_t n, Complex& determi
         return KernelOutcome::Done;
     }
     const Complex zero{0.0, 0.0};
-    std::vector<double> scale(n);
-    for (std::int32_t i = 0; i < n; ++i) {
-        double big = 0.0;
-        for (std::int32_t j = 0; j < n; ++j) {
-            const Complex z = data[std::size_t(i) * n + j];
-            double m = magnitude1(z.re, z.im);
-            if (m > big) big = m;
-        }
-        if (big == 0.0) {
-            determinant = zero;
-            return KernelOutcome::Done;
-        }
-        scale[i] = 1.0 / big;
+    std::vector<double> scale;
+    if (!determinantRowScales(data, n, scale)) {
+        determinant = zero;
+        return KernelOutcome::Done;
     }
     SplitMatrix a(data, n, n);
     const Kernels& kern = dense::kernels(dense::plan().isa);

@@ -88,19 +88,26 @@ bool plainInvert(Complex* data, std::int32_t n) {
     return true;
 }
 
+bool determinantRowScales(const Complex* a, std::int32_t n, std::vector<double>& scale) {
+    scale.resize(n);
+    for (std::int32_t i = 0; i < n; ++i) {
+        const Complex* row = a + static_cast<std::size_t>(i) * n;
+        double big = 0.0;
+        for (std::int32_t j = 0; j < n; ++j) {
+            double m = magnitude1(row[j]);
+            if (m > big) big = m;
+        }
+        if (big == 0.0) return false;
+        scale[i] = 1.0 / big;
+    }
+    return true;
+}
+
 Complex plainDeterminant(Complex* data, std::int32_t n) {
     Grid a(data, n);
     const Complex zero{0.0, 0.0};
-    std::vector<double> scale(n);
-    for (std::int32_t i = 0; i < n; ++i) {
-        double big = 0.0;
-        for (std::int32_t j = 0; j < n; ++j) {
-            double m = magnitude1(a(i, j));
-            if (m > big) big = m;
-        }
-        if (big == 0.0) return zero;
-        scale[i] = 1.0 / big;
-    }
+    std::vector<double> scale;
+    if (!determinantRowScales(data, n, scale)) return zero;
     Complex d{1.0, 0.0};
     for (std::int32_t j = 0; j < n; ++j) {
         for (std::int32_t i = 0; i < j; ++i) {
