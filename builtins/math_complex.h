@@ -17,6 +17,8 @@ inline StdComplex toStd(Complex z) { return {z.re, z.im == 0.0 ? 0.0 : z.im}; }
 inline Complex fromStd(StdComplex z) { return {z.real(), z.imag()}; }
 inline Complex realResult(double x) { return {x, 0.0}; }
 
+const StdComplex kI{0.0, 1.0};  // the imaginary unit
+
 // Principal logarithm; log 0 is -infinity with imaginary part 0.
 inline StdComplex plog(StdComplex z) {
     if (z.imag() == 0.0) {

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr double kLog10E = 0.4342944819032518;
-const StdComplex kI{0.0, 1.0};
 
 Complex k_sin(int, Complex a) {
     if (a.im == 0.0) return realResult(std::sin(a.re));

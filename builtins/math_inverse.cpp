@@ -54,7 +54,6 @@ constexpr double kSegmentBand = 1e-12;
 // At the poles of atan and atanh, and so close beside them that the quotient
 // of the closed form overflows, the limits are known.
 constexpr double kBesidePole = 1e-300;
-const StdComplex kI{0.0, 1.0};
 
 double squaredModulus(Complex a) { return a.re * a.re + a.im * a.im; }
 bool nearZero(Complex a) { return squaredModulus(a) < kNearZero * kNearZero; }
