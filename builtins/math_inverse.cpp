@@ -65,18 +65,20 @@ StdComplex complexAsin(StdComplex z) { return -kI * plog(kI * z + psqrt(1.0 - z 
 // asin and acos: the upper half-plane cancels, and so does the cut below -1,
 // which the closed form takes from above.
 bool asinCancels(Complex a) { return (a.im > 0.0 || (a.im == 0.0 && a.re < 0.0)) && beyond(a, kFar); }
+// Where asin and acos go to the library rather than the closed form.
+bool asinByLibrary(Complex a) { return nearZero(a) || asinCancels(a) || partBeyond(a, kHugeArgument); }
 // The closed form takes the cut beyond 1 from below and the cut below -1
 // from above.
 StdComplex asinCutSide(Complex a) { return {a.re, a.im == 0.0 ? (a.re > 0.0 ? -0.0 : 0.0) : a.im}; }
 
 Complex k_asin(int, Complex a) {
     if (a.im == 0.0 && a.re >= -1.0 && a.re <= 1.0) return realResult(std::asin(a.re));
-    if (nearZero(a) || asinCancels(a) || partBeyond(a, kHugeArgument)) return fromStd(std::asin(asinCutSide(a)));
+    if (asinByLibrary(a)) return fromStd(std::asin(asinCutSide(a)));
     return fromStd(complexAsin(toStd(a)));
 }
 Complex k_acos(int, Complex a) {
     if (a.im == 0.0 && a.re >= -1.0 && a.re <= 1.0) return realResult(std::acos(a.re));
-    if (nearZero(a) || asinCancels(a) || partBeyond(a, kHugeArgument)) return fromStd(std::acos(asinCutSide(a)));
+    if (asinByLibrary(a)) return fromStd(std::acos(asinCutSide(a)));
     StdComplex s = complexAsin(toStd(a));
     return {kHalfPi - s.real(), -s.imag()};
 }
