@@ -1,8 +1,6 @@
 // Talk-mode lines from a pipe or a file: each read takes at most 511 bytes
 // (a longer line arrives in pieces, each a line of its own), as fgets into
 // a 512-byte buffer does; the text ends at a NUL byte.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -47,8 +45,3 @@ private:
 }  // namespace
 
 std::unique_ptr<TalkInput> openPlainInput() { return std::make_unique<PlainInput>(); }
-
-std::unique_ptr<TalkInput> openTalkInput() {
-    if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) return openTerminalInput();
-    return openPlainInput();
-}

@@ -21,7 +21,7 @@ public:
     virtual TalkRead readFileName(std::string& path) = 0;
 };
 
-// A terminal reader when standard input and output are both terminals.
-std::unique_ptr<TalkInput> openTalkInput();
+// Talk mode takes the terminal reader when standard input and output are
+// both terminals, else the plain one.
 std::unique_ptr<TalkInput> openTerminalInput();
 std::unique_ptr<TalkInput> openPlainInput();

@@ -1,5 +1,7 @@
 // Talk mode: texts typed at the console, run at the global level one after
 // the other, each result shown; a few dot commands are handled here.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -36,6 +38,11 @@ void runTyped(std::string text) {
     if (text.back() != ';') text += ';';
     showResult(runText(text.c_str()));
     scanner_end_line();
+}
+
+std::unique_ptr<TalkInput> openTalkInput() {
+    if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) return openTerminalInput();
+    return openPlainInput();
 }
 
 enum class Next { GoOn, Quit };

@@ -103,6 +103,9 @@ private:
     // in the display library for good): the window counts as closed, and no
     // window opens again.
     void abandonWindow();
+    // The last step of both: the requests still queued are dropped and whoever
+    // waits for one is woken.
+    void stopServing();
     void serveRequests();
     void handleEvent(const SDL_Event& e);
     void handleKey(int sym);

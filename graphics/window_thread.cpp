@@ -108,12 +108,7 @@ void GWindow::destroyWindow() {
     sdlWindow_ = nullptr;
     display_watch::settle();
     windowOpen_ = false;
-    {
-        std::lock_guard<std::mutex> guard(requestLock_);
-        serving_ = false;
-        requests_.clear();
-    }
-    served_.notify_all();
+    stopServing();
 }
 
 void GWindow::abandonWindow() {
@@ -123,6 +118,10 @@ void GWindow::abandonWindow() {
     displayCut_ = true;
     windowOpen_ = false;
     failed_ = true;  // an open still waiting for its first frame gives up
+    stopServing();
+}
+
+void GWindow::stopServing() {
     {
         std::lock_guard<std::mutex> guard(requestLock_);
         serving_ = false;
