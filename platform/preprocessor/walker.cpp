@@ -22,11 +22,6 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
-void checkMacroName(const Token& name, const std::string& directive) {
-    if (name.kind == TokenKind::End) throw Fault{"no macro name given in #" + directive + " directive"};
-    if (name.kind != TokenKind::Name) throw Fault{"macro names must be identifiers"};
-}
-
 std::vector<Token> restOf(Lexer& line) {
     std::vector<Token> tokens;
     for (Token t = line.next(); t.kind != TokenKind::End; t = line.next()) tokens.push_back(std::move(t));
