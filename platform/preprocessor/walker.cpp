@@ -87,9 +87,13 @@ void Walker::run(const std::string& script) {
     processFile(file);
 }
 
+void Walker::chargeInput(std::size_t bytes) {
+    if (bytes > kMaxInputBytes - inputBytes_) throw Fault{"too much included text (over 256 MiB in all)"};
+    inputBytes_ += bytes;
+}
+
 SourceFile Walker::read(const std::string& path) {
-    if (inputBytes_ > kMaxInputBytes - kFileOpenCost) throw Fault{"too much included text (over 256 MiB in all)"};
-    inputBytes_ += kFileOpenCost;
+    chargeInput(kFileOpenCost);
     SourceFile file;
     if (job_.read) {
         file = job_.read(path);
@@ -100,10 +104,7 @@ SourceFile Walker::read(const std::string& path) {
     if (file.status == SourceFile::Failed && interruptPending()) throw Fault{"Interrupted"};
     // A fault in the file's own text is reported at its own line.
     if (file.status == SourceFile::Failed && file.line > 0) throw failureAt(path, file.line, file.error);
-    if (file.status == SourceFile::Read) {
-        if (file.bytes.size() > kMaxInputBytes - inputBytes_) throw Fault{"too much included text (over 256 MiB in all)"};
-        inputBytes_ += file.bytes.size();
-    }
+    if (file.status == SourceFile::Read) chargeInput(file.bytes.size());
     return file;
 }
 

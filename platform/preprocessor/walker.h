@@ -60,6 +60,8 @@ private:
     bool expandInText(File& file, Macro& macro, std::size_t nameStart, std::size_t nameEnd, int& line);
     void sync(const File& file, int line);
     SourceFile read(const std::string& path);
+    // Counts bytes against the cap on all the text one run reads.
+    void chargeInput(std::size_t bytes);
     void pollInterrupt();
 
     const PreprocessJob& job_;
