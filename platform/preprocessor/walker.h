@@ -14,10 +14,10 @@ namespace pp {
 
 class Walker {
 public:
-    // includeDirs in search order; definitions are -D and -U options as typed.
+    // includeDirs in search order.
     Walker(const PreprocessJob& job, std::vector<std::string> includeDirs, std::string& out)
         : job_(job), includeDirs_(std::move(includeDirs)), out_(out) {}
-    // Throws Failure with the finished message.
+    // A -D or -U option as typed. Both throw Failure with the finished message.
     void applyOption(const std::string& option);
     void run(const std::string& script);
 
