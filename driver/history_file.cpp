@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/write_all.h"
+
 namespace {
 
 std::string absoluteEnv(const char* name) {
@@ -22,16 +24,6 @@ void makeDirectories(const std::string& path) {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
         mkdir(path.substr(0, slash).c_str(), 0700);
     mkdir(path.c_str(), 0700);
-}
-
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace

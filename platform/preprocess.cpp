@@ -11,6 +11,7 @@
 
 #include "platform/preprocessor/fault.h"
 #include "platform/preprocessor/walker.h"
+#include "platform/write_all.h"
 
 namespace {
 
@@ -47,17 +48,8 @@ bool readArguments(int argc, char** argv, PreprocessJob& job, std::string* outpu
 bool writeWhole(const std::string& path, const std::string& text) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) return false;
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ::close(fd);
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return ::close(fd) == 0;
+    const bool written = writeAll(fd, text);
+    return ::close(fd) == 0 && written;
 }
 
 }  // namespace

@@ -26,9 +26,7 @@ public:
 
 private:
     void advance() { have_ = tokens_.next(current_); }
-    bool at(const char* op) const {
-        return have_ && current_.kind == TokenKind::Punctuator && current_.text == op;
-    }
+    bool at(const char* op) const { return have_ && isPunct(current_, op); }
     bool take(const char* op) {
         if (!at(op)) return false;
         advance();
@@ -162,7 +160,7 @@ private:
         Token t;
         bool paren = false;
         if (!tokens_.nextUnexpanded(t)) throw Fault{"operator \"defined\" requires an identifier"};
-        if (t.kind == TokenKind::Punctuator && t.text == "(") {
+        if (isPunct(t, "(")) {
             paren = true;
             if (!tokens_.nextUnexpanded(t)) throw Fault{"operator \"defined\" requires an identifier"};
         }
@@ -170,7 +168,7 @@ private:
         Value v = macros_.isDefined(t.text) ? 1 : 0;
         if (paren) {
             Token close;
-            if (!tokens_.nextUnexpanded(close) || close.text != ")")
+            if (!tokens_.nextUnexpanded(close) || !isPunct(close, ")"))
                 throw Fault{"missing \")\" after \"defined\""};
         }
         advance();

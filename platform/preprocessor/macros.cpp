@@ -26,18 +26,18 @@ std::vector<Token> paste(const Token& left, const Token& right) {
     return {left, second};
 }
 
-void checkName(const Token& name, const char* directive) {
-    if (name.kind == TokenKind::End) throw Fault{std::string("no macro name given in #") + directive + " directive"};
+}  // namespace
+
+void checkMacroName(const Token& name, const std::string& directive) {
+    if (name.kind == TokenKind::End) throw Fault{"no macro name given in #" + directive + " directive"};
     if (name.kind != TokenKind::Name) throw Fault{"macro names must be identifiers"};
 }
-
-}  // namespace
 
 // ---- the table ----
 
 void MacroTable::define(Lexer& line) {
     Token name = line.next();
-    checkName(name, "define");
+    checkMacroName(name, "define");
     if (name.text == "defined") throw Fault{"\"defined\" cannot be used as a macro name"};
     Macro macro;
     std::unordered_map<std::string, int> params;

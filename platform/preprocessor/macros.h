@@ -24,6 +24,10 @@ struct Macro {
     bool busy = false;
 };
 
+// The name after #define, #undef, #ifdef or #ifndef (`directive`) must be
+// an identifier.
+void checkMacroName(const Token& name, const std::string& directive);
+
 class MacroTable {
 public:
     // Reads the rest of a #define line: the name, the parameters when "("

@@ -22,9 +22,9 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
-void checkMacroName(const Token& name, const std::string& directive) {
-    if (name.kind == TokenKind::End) throw Fault{"no macro name given in #" + directive + " directive"};
-    if (name.kind != TokenKind::Name) throw Fault{"macro names must be identifiers"};
+// Every fault reaches the user in this one form.
+Failure failureAt(const std::string& name, int line, const std::string& message) {
+    return Failure{"error [" + name + ":" + std::to_string(line) + "]: " + message};
 }
 
 std::vector<Token> restOf(Lexer& line) {
@@ -74,8 +74,6 @@ void Walker::run(const std::string& script) {
     } catch (const Fault& f) {
         throw Failure{"error: " + f.message};
     }
-    if (source.status == SourceFile::Failed && source.line > 0)
-        throw Failure{"error [" + script + ":" + std::to_string(source.line) + "]: " + source.error};
     if (source.status != SourceFile::Read) {
         std::string why = source.status == SourceFile::Directory ? "Is a directory"
                           : source.error.empty()                   ? "No such file or directory"
@@ -89,9 +87,13 @@ void Walker::run(const std::string& script) {
     processFile(file);
 }
 
+void Walker::chargeInput(std::size_t bytes) {
+    if (bytes > kMaxInputBytes - inputBytes_) throw Fault{"too much included text (over 256 MiB in all)"};
+    inputBytes_ += bytes;
+}
+
 SourceFile Walker::read(const std::string& path) {
-    if (inputBytes_ > kMaxInputBytes - kFileOpenCost) throw Fault{"too much included text (over 256 MiB in all)"};
-    inputBytes_ += kFileOpenCost;
+    chargeInput(kFileOpenCost);
     SourceFile file;
     if (job_.read) {
         file = job_.read(path);
@@ -100,10 +102,9 @@ SourceFile Walker::read(const std::string& path) {
         file = readSourceFile(path);
     }
     if (file.status == SourceFile::Failed && interruptPending()) throw Fault{"Interrupted"};
-    if (file.status == SourceFile::Read) {
-        if (file.bytes.size() > kMaxInputBytes - inputBytes_) throw Fault{"too much included text (over 256 MiB in all)"};
-        inputBytes_ += file.bytes.size();
-    }
+    // A fault in the file's own text is reported at its own line.
+    if (file.status == SourceFile::Failed && file.line > 0) throw failureAt(path, file.line, file.error);
+    if (file.status == SourceFile::Read) chargeInput(file.bytes.size());
     return file;
 }
 
@@ -118,7 +119,7 @@ void Walker::processFile(File& file) {
         walk(file);
     } catch (const Fault& f) {
         int line = f.line > 0 ? f.line : file.faultLine;
-        throw Failure{"error [" + file.name + ":" + std::to_string(line) + "]: " + f.message};
+        throw failureAt(file.name, line, f.message);
     }
 }
 
@@ -281,10 +282,8 @@ void Walker::include(File& file, Lexer& line, const std::string& lineText) {
     for (const std::string& path : candidates) {
         SourceFile found = read(path);
         if (found.status == SourceFile::Missing || found.status == SourceFile::Directory) continue;
-        if (found.status == SourceFile::Failed) {
-            if (found.line > 0) throw Failure{"error [" + path + ":" + std::to_string(found.line) + "]: " + found.error};
+        if (found.status == SourceFile::Failed)
             throw Fault{"cannot read include file \"" + target + "\": " + found.error};
-        }
         File child;
         child.path = path;
         child.name = path;

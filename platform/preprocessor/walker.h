@@ -14,10 +14,10 @@ namespace pp {
 
 class Walker {
 public:
-    // includeDirs in search order; definitions are -D and -U options as typed.
+    // includeDirs in search order.
     Walker(const PreprocessJob& job, std::vector<std::string> includeDirs, std::string& out)
         : job_(job), includeDirs_(std::move(includeDirs)), out_(out) {}
-    // Throws Failure with the finished message.
+    // A -D or -U option as typed. Both throw Failure with the finished message.
     void applyOption(const std::string& option);
     void run(const std::string& script);
 
@@ -60,6 +60,8 @@ private:
     bool expandInText(File& file, Macro& macro, std::size_t nameStart, std::size_t nameEnd, int& line);
     void sync(const File& file, int line);
     SourceFile read(const std::string& path);
+    // Counts bytes against the cap on all the text one run reads.
+    void chargeInput(std::size_t bytes);
     void pollInterrupt();
 
     const PreprocessJob& job_;
