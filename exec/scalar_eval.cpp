@@ -34,6 +34,19 @@ inline void passOn(NRefPtr& temp, Complex z, NRefPtr* v) {
     }
 }
 
+// A value just made or returned, as a handler yields it: a 1x1 number as
+// its element (the object handed on when nobody else holds it), anything
+// else as itself.
+__attribute__((always_inline)) inline bool yieldValue(NRefPtr& r, Complex* z, NRefPtr* v) {
+    if (NNum* m = scalarNum(r.get())) {
+        *z = m->data[0];
+        passOn(r, *z, v);
+        return true;
+    }
+    *v = std::move(r);
+    return false;
+}
+
 Kernel2 kernelOf(std::int32_t kind) {
     switch (kind) {
     case OP_ADD: return k_add;
@@ -130,13 +143,7 @@ __attribute__((noinline)) bool binarySlow(Node* node, bool sa, Complex a, NRefPt
     NRefPtr x = sa ? makeNum(a) : std::move(va);
     NRefPtr y = sb ? makeNum(b) : std::move(vb);
     NRefPtr r = generalOperation(node->line, node->kind, std::move(x), std::move(y));
-    if (NNum* m = scalarNum(r.get())) {
-        *z = m->data[0];
-        passOn(r, *z, v);
-        return true;
-    }
-    *v = std::move(r);
-    return false;
+    return yieldValue(r, z, v);
 }
 
 // A literal or variable operand, read without running any code: a value
@@ -398,13 +405,7 @@ bool literalHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return 
 // A call as an operand, with the guard and the checks of evaluate().
 bool callHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     NRefPtr r = evaluateCall(ctx, node);
-    if (NNum* m = scalarNum(r.get())) {
-        *z = m->data[0];
-        passOn(r, *z, v);
-        return true;
-    }
-    *v = std::move(r);
-    return false;
+    return yieldValue(r, z, v);
 }
 bool variableHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return fetch<VARIABLE>(ctx, node, z, v); }
 
@@ -465,13 +466,7 @@ NRefPtr generalOperation(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
 
 bool scalarByValue(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     NRefPtr r = evaluate(ctx, node);
-    if (NNum* m = scalarNum(r.get())) {
-        *z = m->data[0];
-        passOn(r, *z, v);
-        return true;
-    }
-    *v = std::move(r);
-    return false;
+    return yieldValue(r, z, v);
 }
 
 NRefPtr evalOperator(NContext& ctx, Node* node) {
