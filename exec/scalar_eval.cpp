@@ -112,20 +112,32 @@ enum Shape { LITERAL, VARIABLE, OTHER };
 
 Shape shapeOf(const Node* n) { return n->kind == OP_NUM ? LITERAL : n->kind == OP_IDENT ? VARIABLE : OTHER; }
 
-// One operand, by the shape of its node.
+// A literal or variable operand, read without running any code: a value
+// that is not a 1x1 number comes back as a plain pointer in *raw.
 template <Shape S>
-__attribute__((always_inline)) inline bool fetch(NContext& ctx, Node* n, Complex* z, NRefPtr* v) {
+__attribute__((always_inline)) inline bool peek(Node* n, Complex* z, NRef** raw) {
     if constexpr (S == LITERAL) {
         *z = Complex{n->re, n->im};
         return true;
-    } else if constexpr (S == VARIABLE) {
+    } else {
         Symbol* s = lookupIdent(n);
         if (!s) notDeclared(n);
         if (NNum* m = scalarNum(s->value)) {
             *z = m->data[0];
             return true;
         }
-        *v = NRefPtr(s->value);
+        *raw = s->value;
+        return false;
+    }
+}
+
+// One operand, by the shape of its node.
+template <Shape S>
+__attribute__((always_inline)) inline bool fetch(NContext& ctx, Node* n, Complex* z, NRefPtr* v) {
+    if constexpr (S != OTHER) {
+        NRef* raw = nullptr;
+        if (peek<S>(n, z, &raw)) return true;
+        *v = NRefPtr(raw);
         return false;
     } else {
         auto f = reinterpret_cast<ScalarFn>(n->note.handler);
@@ -144,25 +156,6 @@ __attribute__((noinline)) bool binarySlow(Node* node, bool sa, Complex a, NRefPt
     NRefPtr y = sb ? makeNum(b) : std::move(vb);
     NRefPtr r = generalOperation(node->line, node->kind, std::move(x), std::move(y));
     return yieldValue(r, z, v);
-}
-
-// A literal or variable operand, read without running any code: a value
-// that is not a 1x1 number comes back as a plain pointer in *raw.
-template <Shape S>
-__attribute__((always_inline)) inline bool peek(Node* n, Complex* z, NRef** raw) {
-    if constexpr (S == LITERAL) {
-        *z = Complex{n->re, n->im};
-        return true;
-    } else {
-        Symbol* s = lookupIdent(n);
-        if (!s) notDeclared(n);
-        if (NNum* m = scalarNum(s->value)) {
-            *z = m->data[0];
-            return true;
-        }
-        *raw = s->value;
-        return false;
-    }
 }
 
 __attribute__((noinline)) bool binarySlowRaw(Node* node, bool sa, Complex a, NRef* ra, bool sb, Complex b, NRef* rb,
