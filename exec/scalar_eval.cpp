@@ -104,10 +104,6 @@ __attribute__((always_inline)) inline Complex kernelFor(int line, Complex a, Com
     if constexpr (K == OP_OR) return kern::lor(a, b);
 }
 
-[[noreturn]] __attribute__((noinline)) void notDeclared(Node* ident) {
-    raiseError(ident->line, "Variable %s not declared", identName(ident));
-}
-
 enum Shape { LITERAL, VARIABLE, OTHER };
 
 Shape shapeOf(const Node* n) { return n->kind == OP_NUM ? LITERAL : n->kind == OP_IDENT ? VARIABLE : OTHER; }
