@@ -53,8 +53,7 @@ NRefPtr evaluateCall(NContext& ctx, Node* node);
 NRefPtr runList(NContext& ctx, Context* list);
 
 // The scope stack (the global frame is its bottom entry).
-class SymMan;
-SymMan* scopeOpenFunctionFrame();  // the new frame
+void scopeOpenFunctionFrame();
 void scopeOpenBlock();
 void scopeClose();
 std::size_t scopeDepth();

@@ -129,7 +129,7 @@ SymMan* materialisedTop() {
 
 }  // namespace
 
-SymMan* scopeOpenFunctionFrame() { return openFunctionFrame(); }
+void scopeOpenFunctionFrame() { openFunctionFrame(); }
 
 void scopeOpenBlock() { stack.push_back(nullptr); }
 
