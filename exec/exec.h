@@ -57,8 +57,6 @@ void scopeOpenFunctionFrame();
 void scopeOpenBlock();
 void scopeClose();
 std::size_t scopeDepth();
-// Closes the function frame opened at depth (and anything left above it).
-void scopeCloseFrame(std::size_t depth);
 void scopeCutTo(std::size_t depth);
 void scopeClearAll();
 // The names declared in the global frame (for completion in talk mode).
