@@ -24,6 +24,10 @@ NRefPtr evalInput(NContext& ctx, Node* node);
 // evaluate() for a statement whose value is not wanted.
 void execute(NContext& ctx, Node* node);
 
+// The error of an identifier that names no visible variable. Out of line,
+// so that the reads that may raise it stay short.
+[[noreturn]] __attribute__((noinline)) void notDeclared(Node* ident);
+
 // Element-wise arithmetic with the 1x1 case computed directly. A temporary
 // that nobody else holds is reused for the result.
 NRefPtr binaryOp(int line, NRefPtr a, NRefPtr b, Complex (*f)(int, Complex, Complex));

@@ -53,6 +53,8 @@ NRefPtr unaryOp(int line, NRefPtr a, Complex (*f)(int, Complex)) {
     return makeNum(z);
 }
 
+void notDeclared(Node* ident) { raiseError(ident->line, "Variable %s not declared", identName(ident)); }
+
 namespace {
 
 #define HANDLER_DECL __attribute__((noinline))
@@ -63,10 +65,6 @@ NRefPtr combine(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
     NNum* y = scalarNum(b);
     if (x && y && kind != OP_DOT) return makeNum(elementOperation(kind, line, x->data[0], y->data[0]));
     return generalOperation(line, kind, std::move(a), std::move(b));
-}
-
-[[noreturn]] HANDLER_DECL void notDeclared(Node* ident) {
-    raiseError(ident->line, "Variable %s not declared", identName(ident));
 }
 
 inline Symbol* visibleSymbol(Node* ident) {

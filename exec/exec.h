@@ -53,13 +53,10 @@ NRefPtr evaluateCall(NContext& ctx, Node* node);
 NRefPtr runList(NContext& ctx, Context* list);
 
 // The scope stack (the global frame is its bottom entry).
-class SymMan;
-SymMan* scopeOpenFunctionFrame();  // the new frame
+void scopeOpenFunctionFrame();
 void scopeOpenBlock();
 void scopeClose();
 std::size_t scopeDepth();
-// Closes the function frame opened at depth (and anything left above it).
-void scopeCloseFrame(std::size_t depth);
 void scopeCutTo(std::size_t depth);
 void scopeClearAll();
 // The names declared in the global frame (for completion in talk mode).

@@ -79,27 +79,7 @@ template <class F>
 void forEachList(Node* n, F f) {
     f(n->child[0]);
     f(n->child[1]);
-    if (!n->data) return;
-    switch (n->kind) {
-    case OP_BLOCK:
-        for (Node* s : *blockContext(n)) f(s);
-        break;
-    case OP_COND:
-    case OP_IF:
-    case OP_TRY:
-        for (Node* p : static_cast<Payload3*>(n->data)->p) f(p);
-        break;
-    case OP_WHILE:
-    case OP_DO:
-    case OP_SWITCH:
-        for (Node* p : static_cast<Payload2*>(n->data)->p) f(p);
-        break;
-    case OP_FOR:
-        for (Node* p : static_cast<Payload4*>(n->data)->p) f(p);
-        break;
-    default:
-        break;
-    }
+    for (Node* p : payloadNodes(n)) f(p);
 }
 
 template <class F>

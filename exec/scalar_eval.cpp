@@ -34,6 +34,19 @@ inline void passOn(NRefPtr& temp, Complex z, NRefPtr* v) {
     }
 }
 
+// A value just made or returned, as a handler yields it: a 1x1 number as
+// its element (the object handed on when nobody else holds it), anything
+// else as itself.
+__attribute__((always_inline)) inline bool yieldValue(NRefPtr& r, Complex* z, NRefPtr* v) {
+    if (NNum* m = scalarNum(r.get())) {
+        *z = m->data[0];
+        passOn(r, *z, v);
+        return true;
+    }
+    *v = std::move(r);
+    return false;
+}
+
 Kernel2 kernelOf(std::int32_t kind) {
     switch (kind) {
     case OP_ADD: return k_add;
@@ -91,53 +104,9 @@ __attribute__((always_inline)) inline Complex kernelFor(int line, Complex a, Com
     if constexpr (K == OP_OR) return kern::lor(a, b);
 }
 
-[[noreturn]] __attribute__((noinline)) void notDeclared(Node* ident) {
-    raiseError(ident->line, "Variable %s not declared", identName(ident));
-}
-
 enum Shape { LITERAL, VARIABLE, OTHER };
 
 Shape shapeOf(const Node* n) { return n->kind == OP_NUM ? LITERAL : n->kind == OP_IDENT ? VARIABLE : OTHER; }
-
-// One operand, by the shape of its node.
-template <Shape S>
-__attribute__((always_inline)) inline bool fetch(NContext& ctx, Node* n, Complex* z, NRefPtr* v) {
-    if constexpr (S == LITERAL) {
-        *z = Complex{n->re, n->im};
-        return true;
-    } else if constexpr (S == VARIABLE) {
-        Symbol* s = lookupIdent(n);
-        if (!s) notDeclared(n);
-        if (NNum* m = scalarNum(s->value)) {
-            *z = m->data[0];
-            return true;
-        }
-        *v = NRefPtr(s->value);
-        return false;
-    } else {
-        auto f = reinterpret_cast<ScalarFn>(n->note.handler);
-        if (!f) return scalarByValue(ctx, n, z, v);  // evaluate() guards it
-        if (n->note.flags & NOTE_SHALLOW) return f(ctx, n, z, v);
-        // The guard evaluate() would have set up: nesting stays bounded.
-        DepthGuard guard(n->line);
-        return f(ctx, n, z, v);
-    }
-}
-
-// The operation on operands of which one at least is not a 1x1 number.
-__attribute__((noinline)) bool binarySlow(Node* node, bool sa, Complex a, NRefPtr& va, bool sb, Complex b, NRefPtr& vb,
-                                          Complex* z, NRefPtr* v) {
-    NRefPtr x = sa ? makeNum(a) : std::move(va);
-    NRefPtr y = sb ? makeNum(b) : std::move(vb);
-    NRefPtr r = generalOperation(node->line, node->kind, std::move(x), std::move(y));
-    if (NNum* m = scalarNum(r.get())) {
-        *z = m->data[0];
-        passOn(r, *z, v);
-        return true;
-    }
-    *v = std::move(r);
-    return false;
-}
 
 // A literal or variable operand, read without running any code: a value
 // that is not a 1x1 number comes back as a plain pointer in *raw.
@@ -156,6 +125,33 @@ __attribute__((always_inline)) inline bool peek(Node* n, Complex* z, NRef** raw)
         *raw = s->value;
         return false;
     }
+}
+
+// One operand, by the shape of its node.
+template <Shape S>
+__attribute__((always_inline)) inline bool fetch(NContext& ctx, Node* n, Complex* z, NRefPtr* v) {
+    if constexpr (S != OTHER) {
+        NRef* raw = nullptr;
+        if (peek<S>(n, z, &raw)) return true;
+        *v = NRefPtr(raw);
+        return false;
+    } else {
+        auto f = reinterpret_cast<ScalarFn>(n->note.handler);
+        if (!f) return scalarByValue(ctx, n, z, v);  // evaluate() guards it
+        if (n->note.flags & NOTE_SHALLOW) return f(ctx, n, z, v);
+        // The guard evaluate() would have set up: nesting stays bounded.
+        DepthGuard guard(n->line);
+        return f(ctx, n, z, v);
+    }
+}
+
+// The operation on operands of which one at least is not a 1x1 number.
+__attribute__((noinline)) bool binarySlow(Node* node, bool sa, Complex a, NRefPtr& va, bool sb, Complex b, NRefPtr& vb,
+                                          Complex* z, NRefPtr* v) {
+    NRefPtr x = sa ? makeNum(a) : std::move(va);
+    NRefPtr y = sb ? makeNum(b) : std::move(vb);
+    NRefPtr r = generalOperation(node->line, node->kind, std::move(x), std::move(y));
+    return yieldValue(r, z, v);
 }
 
 __attribute__((noinline)) bool binarySlowRaw(Node* node, bool sa, Complex a, NRef* ra, bool sb, Complex b, NRef* rb,
@@ -398,13 +394,7 @@ bool literalHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return 
 // A call as an operand, with the guard and the checks of evaluate().
 bool callHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     NRefPtr r = evaluateCall(ctx, node);
-    if (NNum* m = scalarNum(r.get())) {
-        *z = m->data[0];
-        passOn(r, *z, v);
-        return true;
-    }
-    *v = std::move(r);
-    return false;
+    return yieldValue(r, z, v);
 }
 bool variableHandler(NContext& ctx, Node* node, Complex* z, NRefPtr* v) { return fetch<VARIABLE>(ctx, node, z, v); }
 
@@ -465,13 +455,7 @@ NRefPtr generalOperation(int line, std::int32_t kind, NRefPtr a, NRefPtr b) {
 
 bool scalarByValue(NContext& ctx, Node* node, Complex* z, NRefPtr* v) {
     NRefPtr r = evaluate(ctx, node);
-    if (NNum* m = scalarNum(r.get())) {
-        *z = m->data[0];
-        passOn(r, *z, v);
-        return true;
-    }
-    *v = std::move(r);
-    return false;
+    return yieldValue(r, z, v);
 }
 
 NRefPtr evalOperator(NContext& ctx, Node* node) {

@@ -87,11 +87,6 @@ SymMan::~SymMan() {
     for (Symbol* s : *this) delete s;
 }
 
-Symbol* SymMan::find(const char* name) const {
-    std::int32_t id = knownName(name);
-    return id ? findId(id) : nullptr;
-}
-
 Symbol* SymMan::add(std::int32_t id, bool externFlag) {
     removeId(id);
     Symbol* s = new Symbol(id, externFlag);
@@ -129,7 +124,7 @@ SymMan* materialisedTop() {
 
 }  // namespace
 
-SymMan* scopeOpenFunctionFrame() { return openFunctionFrame(); }
+void scopeOpenFunctionFrame() { openFunctionFrame(); }
 
 void scopeOpenBlock() { stack.push_back(nullptr); }
 
@@ -148,8 +143,6 @@ void scopeClose() {
 }
 
 std::size_t scopeDepth() { return stack.size(); }
-
-void scopeCloseFrame(std::size_t depth) { closeFunctionFrame(depth); }
 
 void scopeCutTo(std::size_t depth) {
     while (stack.size() > depth) scopeClose();
@@ -229,13 +222,6 @@ Symbol* lookupIdentSlow(Node* ident, std::int32_t id) {
     Symbol* s = searchScopes(id, &where);
     if (where >= 0) ident->note.hint = static_cast<std::uint32_t>(where);
     return s;
-}
-
-Symbol* scopeLookup(const char* name) {
-    std::int32_t id = knownName(name);
-    if (!id) return nullptr;
-    std::int32_t where;
-    return searchScopes(id, &where);
 }
 
 Symbol* declareIdent(Node* ident) {

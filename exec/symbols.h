@@ -106,7 +106,6 @@ public:
     SymMan& operator=(const SymMan&) = delete;
     virtual ~SymMan();
 
-    Symbol* find(const char* name) const;
     // The position of the symbol numbered id, or -1.
     std::int32_t indexOf(std::int32_t id) const {
         for (std::size_t i = 0; i < size(); ++i)
@@ -147,7 +146,6 @@ Symbol* scopeDeclareId(std::int32_t id, bool inBlock);
 bool scopeDeclareExtern(const char* name);             // false at global level
 // A parameter of the innermost function frame, bound to value (may be null).
 Symbol* scopeDeclareParameter(std::int32_t id, NRef* value);  // null without a frame
-Symbol* scopeLookup(const char* name);                 // null when not visible
 
 namespace scope_state {
 extern std::vector<SymMan*> stack;  // bottom first; null for a block placeholder

@@ -35,11 +35,6 @@ char* copyName(const std::string& name) {
     return bytes;
 }
 
-void pushEach(std::vector<Node*>& work, Node* const* nodes, int count) {
-    for (int i = 0; i < count; ++i)
-        if (nodes[i] != nullptr) work.push_back(nodes[i]);
-}
-
 }  // namespace
 
 Node* node_number(double re, double im) {
@@ -145,6 +140,21 @@ Node* node_try(Node* tryStmt, Node* catchVar, Node* catchStmt) {
     return threeWay(OP_TRY, tryStmt, catchStmt, catchVar);
 }
 
+std::span<Node* const> payloadNodes(const Node* n) {
+    if (n->data == nullptr) return {};
+    switch (n->kind) {
+    case OP_BLOCK: return *blockContext(n);
+    case OP_COND:
+    case OP_IF:
+    case OP_TRY: return static_cast<const Payload3*>(n->data)->p;
+    case OP_WHILE:
+    case OP_DO:
+    case OP_SWITCH: return static_cast<const Payload2*>(n->data)->p;
+    case OP_FOR: return static_cast<const Payload4*>(n->data)->p;
+    default: return {};
+    }
+}
+
 void node_free(Node* root) {
     // Trees can be very deep (a + b + c ... grows to the left without bound)
     // and lists very long, so the walk keeps its own stack instead of
@@ -155,35 +165,15 @@ void node_free(Node* root) {
         work.pop_back();
         for (Node* c : n->child)
             if (c != nullptr) work.push_back(c);
+        for (Node* c : payloadNodes(n))
+            if (c != nullptr) work.push_back(c);
         if (n->data != nullptr) {
-            switch (n->kind) {
-            case OP_STR:
-                memMan().release(static_cast<StrPayload*>(n->data)->bytes);
-                break;
-            case OP_BLOCK: {
-                Context* ctx = static_cast<Context*>(n->data);
-                for (Node* s : *ctx)
-                    if (s != nullptr) work.push_back(s);
+            if (n->kind == OP_STR) memMan().release(static_cast<StrPayload*>(n->data)->bytes);
+            if (n->kind == OP_BLOCK) {
+                Context* ctx = blockContext(n);
                 ctx->clear();
                 delete ctx;
                 n->data = nullptr;
-                break;
-            }
-            case OP_COND:
-            case OP_IF:
-            case OP_TRY:
-                pushEach(work, static_cast<Payload3*>(n->data)->p, 3);
-                break;
-            case OP_WHILE:
-            case OP_DO:
-            case OP_SWITCH:
-                pushEach(work, static_cast<Payload2*>(n->data)->p, 2);
-                break;
-            case OP_FOR:
-                pushEach(work, static_cast<Payload4*>(n->data)->p, 4);
-                break;
-            default:
-                break;
             }
             if (n->data != nullptr) memMan().release(n->data);
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 class Context;
 
@@ -61,6 +62,10 @@ struct Payload4 { Node* p[4]; };
 
 inline const char* identName(const Node* n) { return static_cast<const char*>(n->data); }
 inline Context* blockContext(const Node* n) { return static_cast<Context*>(n->data); }
+// The nodes a node's payload holds: a block's statements, or the parts of a
+// conditional, loop, switch or try (null for a part left out); none for the
+// other kinds.
+std::span<Node* const> payloadNodes(const Node* n);
 
 // Constructors: each takes the scanner's current line and file.
 Node* node_number(double re, double im);
